@@ -1,0 +1,39 @@
+# Sumora: a desktop free-text line calculator and its command-line filter.
+#   make test        install what is missing, build, run every test
+#   make run         install what is missing, build, and run the calculator
+#   make test-asan   the tests again under AddressSanitizer + UBSan (clang)
+#   make fuzz        the libFuzzer targets for a bounded time (FUZZ_SECONDS)
+#   make bench       the benchmarks
+.PHONY: deps build test build-asan test-asan fuzz bench run format
+
+FUZZ_SECONDS ?= 60
+JOBS ?= $(shell nproc)
+
+deps:
+	@bash scripts/install-deps.sh
+
+build: deps
+	cmake --preset default >/dev/null
+	cmake --build --preset default -j $(JOBS)
+
+test: build
+	ctest --preset default -j $(JOBS)
+
+build-asan: deps
+	cmake --preset asan >/dev/null
+	cmake --build --preset asan -j $(JOBS)
+
+test-asan: build-asan
+	ctest --preset asan -j $(JOBS)
+
+fuzz: build-asan
+	bash scripts/run-fuzzers.sh build/asan $(FUZZ_SECONDS)
+
+bench: build
+	@for b in build/default/*_bench; do echo "== $$b"; $$b; done
+
+run: build
+	./build/default/sumora-calc examples/everyday.txt
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
