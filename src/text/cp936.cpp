@@ -122,12 +122,14 @@ void AppendEncoded(const Cp936Table& table, char32_t c, Text& out) {
 // not a character is replaced alone, so the byte after it is read anew.
 template <typename Emit>
 void DecodeCp936(std::string_view text, Emit emit) {
-  const Cp936Table& table = Table();
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto b = static_cast<unsigned char>(text[i]);
     if (b < 0x80) {
       emit(static_cast<char32_t>(b));
-    } else if (table.decode[b] != 0) {
+      continue;
+    }
+    const Cp936Table& table = Table();
+    if (table.decode[b] != 0) {
       emit(static_cast<char32_t>(table.decode[b]));
     } else if (i + 1 < text.size() &&
                table.decode[b << 8 | static_cast<unsigned char>(text[i + 1])] !=
@@ -204,12 +206,16 @@ char32_t ReadUtf8(std::string_view s, std::size_t& i) {
 }  // namespace
 
 Text Utf8ToCp936(std::string_view utf8) {
-  const Cp936Table& table = Table();
   Text out;
   out.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
+    // ASCII is the same in both, and needs no table.
+    if (!IsLeadByte(utf8[i]) && utf8[i] != '\0') {
+      out.push_back(utf8[i++]);
+      continue;
+    }
     const char32_t c = ReadUtf8(utf8, i);
-    AppendEncoded(table, c == kReplacement ? 0 : c, out);
+    AppendEncoded(Table(), c == kReplacement ? 0 : c, out);
   }
   return out;
 }
@@ -222,19 +228,20 @@ std::string Cp936ToUtf8(std::string_view text) {
 }
 
 Text Utf16ToCp936(std::u16string_view utf16) {
-  const Cp936Table& table = Table();
   Text out;
   out.reserve(utf16.size() * 2);
   for (std::size_t i = 0; i < utf16.size(); ++i) {
     const char16_t c = utf16[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < utf16.size() &&
-        utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF) {
+    if (c < 0x80 && c != 0) {
+      out.push_back(static_cast<char>(c));
+    } else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < utf16.size() &&
+               utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF) {
       ++i;  // a pair: a character beyond the code page
       out.push_back(kUnmappable);
     } else if (c >= 0xD800 && c <= 0xDFFF) {
       out.push_back(kUnmappable);  // a lone surrogate
     } else {
-      AppendEncoded(table, c, out);
+      AppendEncoded(Table(), c, out);
     }
   }
   return out;
