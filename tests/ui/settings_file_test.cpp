@@ -1,15 +1,18 @@
 #include "ui/settings_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -289,6 +292,44 @@ TEST(ProfileUpdateTest, RefusesWhatWouldNotReadBack) {
                 kMaxProfileValueBytes);
 }
 
+// The writer must find exactly what the reader reads, whatever the file looks
+// like around it: files are built from the pieces that matter to the format.
+TEST(ProfileUpdateTest, ReaderAndWriterAgreeOnRandomFiles) {
+  const std::vector<std::string> pieces = {
+      "[window]", "[ WINDOW ]", "[other]", "hieght=", " Hieght = ",
+      "width=",   "[",          "]",       "window",  "hieght",
+      "=",        " ",          "\t",      "\r",      "\n",
+      "\r\n",     "\r\n",       ";",       "\"",      "'",
+      "\xB0",     "\x5D",       "1",       "\0"s,     "\xEF\xBB\xBF"};
+  std::mt19937 random(20261211);
+  std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
+  std::uniform_int_distribution<int> length(0, 40);
+  for (int round = 0; round < 20000; ++round) {
+    std::string file;
+    for (int n = length(random); n > 0; --n) file += pieces[pick(random)];
+    const std::optional<std::string> width_before =
+        ProfileLookup(file, "window", "width");
+    const std::optional<std::string> after =
+        ProfileUpdate(file, "window", "hieght", "123");
+    ASSERT_TRUE(after.has_value());
+    ASSERT_EQ(ProfileLookup(*after, "window", "hieght"), "123") << file;
+    ASSERT_EQ(ProfileLookup(*after, "window", "width"), width_before) << file;
+    ASSERT_EQ(ProfileLookup(*after, "other", "hieght"),
+              ProfileLookup(file, "other", "hieght"))
+        << file;
+    // When the key is added, not replaced, every old byte survives: the old
+    // file is a prefix of the new one plus a suffix of it.
+    if (!ProfileLookup(file, "window", "hieght")) {
+      std::size_t prefix = 0;
+      while (prefix < file.size() && file[prefix] == (*after)[prefix]) {
+        ++prefix;
+      }
+      const std::string_view rest = std::string_view(file).substr(prefix);
+      ASSERT_TRUE(std::string_view(*after).ends_with(rest)) << file;
+    }
+  }
+}
+
 TEST(ProfileUpdateTest, NamesAreWrittenWithoutTheirBlanks) {
   EXPECT_EQ(ProfileUpdate("", " \twindow ", "\x01hieght ", "1"),
             "[window]\r\nhieght=1\r\n");
@@ -454,6 +495,26 @@ TEST_F(SettingsFileTest, WriteKeepsOtherLinesByteForByte) {
             "k=\xB0\xA1\r\n"
             "[new]\r\n"
             "key=v\r\n");
+}
+
+TEST_F(SettingsFileTest, WriteFailingHalfwayKeepsTheOldFile) {
+  // A file size limit makes the write of the new bytes fail part of the way
+  // through, as a full disk would.
+  const std::string before = "[window]\r\nhieght=600\r\nwidth=800\r\n";
+  WriteBytes(file_, before);
+  struct rlimit old_limit {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+  struct rlimit small = old_limit;
+  small.rlim_cur = before.size() + 10;
+  const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool written = Write(kHeightKey, std::string(2 * before.size(), '9'));
+  ::setrlimit(RLIMIT_FSIZE, &old_limit);
+  std::signal(SIGXFSZ, old_handler);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(ReadBytes(file_), before);
+  EXPECT_EQ(Entries(),
+            std::vector<std::string>{std::string(kSettingsFileName)});
 }
 
 TEST_F(SettingsFileTest, AddsTheMissingKeyAtTheEndOfItsSection) {
