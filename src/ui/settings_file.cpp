@@ -112,9 +112,9 @@ class LineReader {
  public:
   explicit LineReader(std::string_view bytes)
       : bytes_(bytes),
-        position_(bytes.starts_with(kUtf8ByteOrderMark)
-                      ? kUtf8ByteOrderMark.size()
-                      : 0) {}
+        start_(bytes.starts_with(kUtf8ByteOrderMark) ? kUtf8ByteOrderMark.size()
+                                                     : 0),
+        position_(start_) {}
 
   // The offset where the first line starts (after a byte order mark).
   std::size_t start() const { return start_; }
@@ -173,8 +173,8 @@ class LineReader {
   }
 
   std::string_view bytes_;
+  std::size_t start_;
   std::size_t position_;
-  std::size_t start_ = position_;
 };
 
 bool EndsInLineEnd(std::string_view bytes) {
