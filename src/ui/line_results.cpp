@@ -1,0 +1,88 @@
+#include "ui/line_results.h"
+
+#include <algorithm>
+
+#include "calc/pass.h"
+#include "text/cp936.h"
+
+namespace sumora {
+namespace {
+
+// Stored results beyond this many per current line (plus a fixed allowance)
+// are dropped at the end of a pass, so that editing a long text for hours
+// does not keep every line it ever held.
+constexpr std::size_t kKeptPerLine = 2;
+constexpr std::size_t kKeptAllowance = 4096;
+
+}  // namespace
+
+std::vector<ResultLine> LineResultCache::Calculate(
+    std::string_view input, bool scientific, std::string_view decimals_text) {
+  if (scientific != scientific_ || decimals_text != decimals_text_) {
+    results_.clear();
+    scientific_ = scientific;
+    decimals_text_ = Text(decimals_text);
+  }
+  const TextArray lines = SplitText(input, "\r\n");
+  std::vector<ResultLine> shown;
+  shown.reserve(lines.size());
+  for (const Text& line : lines) {
+    auto found = results_.find(std::string_view(line));
+    if (found == results_.end()) {
+      const Text result = CalculateLine(line, scientific, decimals_text);
+      found = results_
+                  .emplace(line, std::make_shared<const std::u16string>(
+                                     Cp936ToUtf16(result)))
+                  .first;
+    }
+    shown.push_back(found->second);
+  }
+  if (results_.size() > kKeptPerLine * lines.size() + kKeptAllowance) {
+    // Keep what the current text uses, forget the rest.
+    results_.clear();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      results_.emplace(lines[i], shown[i]);
+    }
+  }
+  return shown;
+}
+
+bool SameResult(const ResultLine& a, const ResultLine& b) {
+  if (a == b) return true;
+  if (!a || !b) return false;
+  return *a == *b;
+}
+
+LineChange DiffResults(const std::vector<ResultLine>& before,
+                       const std::vector<ResultLine>& after) {
+  const std::size_t shorter = std::min(before.size(), after.size());
+  std::size_t prefix = 0;
+  while (prefix < shorter && SameResult(before[prefix], after[prefix])) {
+    ++prefix;
+  }
+  std::size_t suffix = 0;
+  while (suffix < shorter - prefix &&
+         SameResult(before[before.size() - 1 - suffix],
+                    after[after.size() - 1 - suffix])) {
+    ++suffix;
+  }
+  return LineChange{prefix, before.size() - prefix - suffix,
+                    after.size() - prefix - suffix};
+}
+
+std::size_t ParagraphBreaks(std::u16string_view line) {
+  // The line's own breaks, then the CR LF that ends it. A CR at the end of
+  // the line is followed by that CR and stays a break of its own.
+  std::size_t breaks = 1;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == u'\r') {
+      if (i + 1 < line.size() && line[i + 1] == u'\n') ++i;
+      ++breaks;
+    } else if (line[i] == u'\n' || line[i] == u'\u2029') {
+      ++breaks;
+    }
+  }
+  return breaks;
+}
+
+}  // namespace sumora
