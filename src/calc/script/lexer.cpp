@@ -1,0 +1,532 @@
+#include "calc/script/lexer.h"
+
+#include <array>
+
+#include "calc/script/numeric.h"
+#include "calc/script/regexp.h"
+
+namespace sumora::script {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsOctalDigit(char c) { return c >= '0' && c <= '7'; }
+bool IsHexDigit(char c) {
+  return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+int HexValue(char c) { return IsDigit(c) ? c - '0' : (c | 0x20) - 'a' + 10; }
+bool IsAsciiIdentifierStart(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '$' ||
+         c == '_';
+}
+bool IsLeadByte(char c) { return static_cast<unsigned char>(c) >= 0x80; }
+bool IsLineTerminator(char c) { return c == '\n' || c == '\r'; }
+
+// The ideographic space, two bytes in code page 936, is white space.
+bool IsIdeographicSpace(std::string_view s, std::size_t i) {
+  return i + 1 < s.size() && static_cast<unsigned char>(s[i]) == 0xA1 &&
+         static_cast<unsigned char>(s[i + 1]) == 0xA1;
+}
+
+// The bytes of the character at s[i]: a lead byte takes the next byte along.
+std::size_t CharWidth(std::string_view s, std::size_t i) {
+  return IsLeadByte(s[i]) && i + 1 < s.size() ? 2 : 1;
+}
+
+// Whether an identifier may start at s[i]: a letter, "$", "_", a double-byte
+// character other than the ideographic space, or a \u escape.
+bool IsIdentifierStartAt(std::string_view s, std::size_t i) {
+  if (i >= s.size()) return false;
+  const char c = s[i];
+  if (IsAsciiIdentifierStart(c) || c == '\\') return true;
+  return IsLeadByte(c) && !IsIdeographicSpace(s, i);
+}
+
+// Reserved words of the language. The first group are the keywords the
+// evaluator gives a meaning; every other one is kReserved.
+struct ReservedWord {
+  std::string_view word;
+  TokenKind kind;
+};
+constexpr std::array<ReservedWord, 59> kReservedWords = {{
+    {"true", TokenKind::kTrue},
+    {"false", TokenKind::kFalse},
+    {"null", TokenKind::kNull},
+    {"this", TokenKind::kThis},
+    {"typeof", TokenKind::kTypeof},
+    {"void", TokenKind::kVoid},
+    {"delete", TokenKind::kDelete},
+    {"new", TokenKind::kNew},
+    {"in", TokenKind::kIn},
+    {"instanceof", TokenKind::kInstanceof},
+    {"break", TokenKind::kReserved},
+    {"case", TokenKind::kReserved},
+    {"catch", TokenKind::kReserved},
+    {"continue", TokenKind::kReserved},
+    {"default", TokenKind::kReserved},
+    {"do", TokenKind::kReserved},
+    {"else", TokenKind::kReserved},
+    {"finally", TokenKind::kReserved},
+    {"for", TokenKind::kReserved},
+    {"function", TokenKind::kReserved},
+    {"if", TokenKind::kReserved},
+    {"return", TokenKind::kReserved},
+    {"switch", TokenKind::kReserved},
+    {"throw", TokenKind::kReserved},
+    {"try", TokenKind::kReserved},
+    {"var", TokenKind::kReserved},
+    {"while", TokenKind::kReserved},
+    {"with", TokenKind::kReserved},
+    {"abstract", TokenKind::kReserved},
+    {"boolean", TokenKind::kReserved},
+    {"byte", TokenKind::kReserved},
+    {"char", TokenKind::kReserved},
+    {"class", TokenKind::kReserved},
+    {"const", TokenKind::kReserved},
+    {"debugger", TokenKind::kReserved},
+    {"double", TokenKind::kReserved},
+    {"enum", TokenKind::kReserved},
+    {"export", TokenKind::kReserved},
+    {"extends", TokenKind::kReserved},
+    {"final", TokenKind::kReserved},
+    {"float", TokenKind::kReserved},
+    {"goto", TokenKind::kReserved},
+    {"implements", TokenKind::kReserved},
+    {"import", TokenKind::kReserved},
+    {"int", TokenKind::kReserved},
+    {"interface", TokenKind::kReserved},
+    {"long", TokenKind::kReserved},
+    {"native", TokenKind::kReserved},
+    {"package", TokenKind::kReserved},
+    {"private", TokenKind::kReserved},
+    {"protected", TokenKind::kReserved},
+    {"public", TokenKind::kReserved},
+    {"short", TokenKind::kReserved},
+    {"static", TokenKind::kReserved},
+    {"super", TokenKind::kReserved},
+    {"synchronized", TokenKind::kReserved},
+    {"throws", TokenKind::kReserved},
+    {"transient", TokenKind::kReserved},
+    {"volatile", TokenKind::kReserved},
+}};
+
+TokenKind WordKind(std::string_view word) {
+  // Every reserved word is 2 to 12 lower-case letters.
+  if (word.size() < 2 || word.size() > 12 || word[0] < 'a' || word[0] > 'z') {
+    return TokenKind::kIdentifier;
+  }
+  for (const ReservedWord& r : kReservedWords) {
+    if (r.word == word) return r.kind;
+  }
+  return TokenKind::kIdentifier;
+}
+
+// Reads a \uXXXX escape at s[i] == '\\'; -1 if malformed.
+long ReadUnicodeEscape(std::string_view s, std::size_t i) {
+  if (i + 6 > s.size() || s[i + 1] != 'u') return -1;
+  long value = 0;
+  for (std::size_t k = i + 2; k < i + 6; ++k) {
+    if (!IsHexDigit(s[k])) return -1;
+    value = value * 16 + HexValue(s[k]);
+  }
+  return value;
+}
+
+Token Make(TokenKind kind, std::string_view source, std::size_t start,
+           std::size_t end) {
+  Token t;
+  t.kind = kind;
+  t.offset = start;
+  t.text = source.substr(start, end - start);
+  return t;
+}
+
+}  // namespace
+
+bool Lexer::SkipSpaceAndComments(bool& newline) {
+  const std::string_view s = source_;
+  while (pos_ < s.size()) {
+    const char c = s[pos_];
+    if (c == ' ' || c == '\t' || c == '\v' || c == '\f') {
+      ++pos_;
+    } else if (IsLineTerminator(c)) {
+      newline = true;
+      ++pos_;
+    } else if (IsIdeographicSpace(s, pos_)) {
+      pos_ += 2;
+    } else if (c == '/' && pos_ + 1 < s.size() && s[pos_ + 1] == '/') {
+      // A line comment runs to the next line terminator.
+      pos_ += 2;
+      while (pos_ < s.size() && !IsLineTerminator(s[pos_])) {
+        pos_ += CharWidth(s, pos_);
+      }
+    } else if (c == '/' && pos_ + 1 < s.size() && s[pos_ + 1] == '*') {
+      // A block comment must be closed; one that spans a line terminator
+      // counts as one.
+      pos_ += 2;
+      for (;;) {
+        if (pos_ >= s.size()) return false;
+        if (s[pos_] == '*' && pos_ + 1 < s.size() && s[pos_ + 1] == '/') {
+          pos_ += 2;
+          break;
+        }
+        if (IsLineTerminator(s[pos_])) newline = true;
+        pos_ += CharWidth(s, pos_);
+      }
+    } else {
+      break;
+    }
+  }
+  return true;
+}
+
+Token Lexer::Next(bool operand_expected) {
+  bool newline = false;
+  if (!SkipSpaceAndComments(newline)) {
+    Token t = Make(TokenKind::kError, source_, pos_, pos_);
+    return t;
+  }
+  const std::string_view s = source_;
+  const std::size_t start = pos_;
+  Token t;
+  if (pos_ >= s.size()) {
+    t = Make(TokenKind::kEnd, s, start, start);
+  } else {
+    const char c = s[pos_];
+    if (IsDigit(c) ||
+        (c == '.' && pos_ + 1 < s.size() && IsDigit(s[pos_ + 1]))) {
+      t = Number(start);
+    } else if (c == '"' || c == '\'') {
+      t = StringLiteral(start);
+    } else if (IsIdentifierStartAt(s, pos_)) {
+      t = IdentifierOrKeyword(start);
+    } else if (c == '/' && operand_expected) {
+      t = RegExpLiteral(start);
+    } else {
+      t = Punctuator(start);
+    }
+  }
+  t.newline_before = newline;
+  return t;
+}
+
+Token Lexer::Number(std::size_t start) {
+  const std::string_view s = source_;
+  std::size_t i = start;
+  Token t;
+  bool ok = true;
+  if (s[i] == '0' && i + 1 < s.size() && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
+    // 1. Hexadecimal: at least one hex digit.
+    i += 2;
+    const std::size_t digits = i;
+    while (i < s.size() && IsHexDigit(s[i])) ++i;
+    ok = DigitsToDouble(s.substr(digits, i - digits), 16, t.number);
+  } else {
+    // 2. A 0 followed by digits is octal when every digit is below 8, and
+    //    then the literal ends before any point (010.5 is 010 and .5); with
+    //    an 8 or a 9 it is a decimal literal that may go on (08.5 is 8.5).
+    bool octal = false;
+    if (s[i] == '0' && i + 1 < s.size() && IsDigit(s[i + 1])) {
+      std::size_t j = i + 1;
+      octal = true;
+      while (j < s.size() && IsDigit(s[j])) {
+        octal = octal && IsOctalDigit(s[j]);
+        ++j;
+      }
+      if (octal) ok = DigitsToDouble(s.substr(i + 1, j - i - 1), 8, t.number);
+      i = j;
+    }
+    if (!octal) {
+      // 3. Decimal: digits, a point and digits, an exponent.
+      while (i < s.size() && IsDigit(s[i])) ++i;
+      if (i < s.size() && s[i] == '.') {
+        ++i;
+        while (i < s.size() && IsDigit(s[i])) ++i;
+      }
+      if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+        const std::size_t digits = i;
+        while (i < s.size() && IsDigit(s[i])) ++i;
+        ok = i > digits;
+      }
+      if (ok) t.number = DecimalToDouble(s.substr(start, i - start));
+    }
+  }
+  // 4. The character after a numeric literal must not be a digit or begin an
+  //    identifier: 3in and 2Math are errors, not two tokens.
+  if (i < s.size() && (IsDigit(s[i]) || IsIdentifierStartAt(s, i))) ok = false;
+  pos_ = i;
+  const double value = t.number;
+  t = Make(ok ? TokenKind::kNumber : TokenKind::kError, s, start, i);
+  t.number = value;
+  return t;
+}
+
+Token Lexer::StringLiteral(std::size_t start) {
+  const std::string_view s = source_;
+  const char quote = s[start];
+  std::size_t i = start + 1;
+  bool escapes = false;
+  for (;;) {
+    if (i >= s.size() || IsLineTerminator(s[i])) {
+      pos_ = i;
+      return Make(TokenKind::kError, s, start, i);
+    }
+    const char c = s[i];
+    if (c == quote) break;
+    if (c == '\\') {
+      escapes = true;
+      ++i;
+      if (i >= s.size() || IsLineTerminator(s[i])) {
+        pos_ = i;
+        return Make(TokenKind::kError, s, start, i);
+      }
+      if (s[i] == 'x' || s[i] == 'u') {
+        // \x takes exactly two hex digits and \u four.
+        const std::size_t n = s[i] == 'x' ? 2 : 4;
+        for (std::size_t k = 1; k <= n; ++k) {
+          if (i + k >= s.size() || !IsHexDigit(s[i + k])) {
+            pos_ = i;
+            return Make(TokenKind::kError, s, start, i);
+          }
+        }
+        i += n + 1;
+        continue;
+      }
+    }
+    i += CharWidth(s, i);
+  }
+  pos_ = i + 1;
+  Token t = Make(TokenKind::kString, s, start + 1, i);
+  t.offset = start;
+  t.has_escapes = escapes;
+  return t;
+}
+
+Token Lexer::RegExpLiteral(std::size_t start) {
+  const std::string_view s = source_;
+  std::size_t i = start + 1;
+  bool in_class = false;
+  // 1. The body runs to the first "/" outside a class; a backslash takes the
+  //    next character along. It may not hold a line terminator.
+  for (;;) {
+    if (i >= s.size() || IsLineTerminator(s[i])) {
+      pos_ = i;
+      return Make(TokenKind::kError, s, start, i);
+    }
+    const char c = s[i];
+    if (c == '/' && !in_class) break;
+    if (c == '\\') {
+      ++i;
+      if (i >= s.size() || IsLineTerminator(s[i])) {
+        pos_ = i;
+        return Make(TokenKind::kError, s, start, i);
+      }
+    } else if (c == '[') {
+      in_class = true;
+    } else if (c == ']') {
+      in_class = false;
+    }
+    i += CharWidth(s, i);
+  }
+  const std::size_t body_end = i;
+  ++i;
+  // 2. The flags are the identifier characters that follow.
+  const std::size_t flags_start = i;
+  while (i < s.size() &&
+         (IsAsciiIdentifierStart(s[i]) || IsDigit(s[i]) || s[i] == '\\' ||
+          (IsLeadByte(s[i]) && !IsIdeographicSpace(s, i)))) {
+    i += CharWidth(s, i);
+  }
+  pos_ = i;
+  const std::string_view body = s.substr(start + 1, body_end - start - 1);
+  std::uint8_t flags = 0;
+  if (!ParseRegExpFlags(s.substr(flags_start, i - flags_start), flags) ||
+      !IsValidRegExpPattern(body)) {
+    return Make(TokenKind::kError, s, start, i);
+  }
+  Token t = Make(TokenKind::kRegExp, s, start + 1, body_end);
+  t.offset = start;
+  t.regexp_flags = flags;
+  return t;
+}
+
+Token Lexer::IdentifierOrKeyword(std::size_t start) {
+  const std::string_view s = source_;
+  std::size_t i = start;
+  bool escaped = false;
+  bool first = true;
+  decoded_name_.clear();
+  while (i < s.size()) {
+    const char c = s[i];
+    if (c == '\\') {
+      // A \u escape stands for the character it names, which must itself be
+      // allowed here. A character beyond ASCII is kept as one marker byte:
+      // no such name is known, so all that matters is that it is a name.
+      const long code = ReadUnicodeEscape(s, i);
+      const bool allowed =
+          code >= 0x80 ||
+          (code >= 0 && (IsAsciiIdentifierStart(static_cast<char>(code)) ||
+                         (!first && IsDigit(static_cast<char>(code)))));
+      if (!allowed) {
+        pos_ = i;
+        return Make(TokenKind::kError, s, start, i);
+      }
+      if (!escaped) decoded_name_.assign(s.substr(start, i - start));
+      escaped = true;
+      decoded_name_ += code >= 0x80 ? '\x80' : static_cast<char>(code);
+      i += 6;
+    } else if (IsAsciiIdentifierStart(c) || IsDigit(c) ||
+               (IsLeadByte(c) && !IsIdeographicSpace(s, i))) {
+      const std::size_t w = CharWidth(s, i);
+      if (escaped) decoded_name_.append(s.substr(i, w));
+      i += w;
+    } else {
+      break;
+    }
+    first = false;
+  }
+  pos_ = i;
+  Token t = Make(TokenKind::kIdentifier, s, start, i);
+  if (escaped) t.text = decoded_name_;
+  const TokenKind kind = WordKind(t.text);
+  // A reserved word may not be spelled with escapes.
+  if (kind != TokenKind::kIdentifier) {
+    t.kind = escaped ? TokenKind::kError : kind;
+  }
+  return t;
+}
+
+Token Lexer::Punctuator(std::size_t start) {
+  const std::string_view s = source_;
+  // The longest punctuator that matches wins.
+  struct Punct {
+    std::string_view text;
+    TokenKind kind;
+  };
+  static constexpr Punct kPunctuators[] = {
+      {">>>=", TokenKind::kShiftRightUnsignedAssign},
+      {"===", TokenKind::kStrictEqual},
+      {"!==", TokenKind::kStrictNotEqual},
+      {">>>", TokenKind::kShiftRightUnsigned},
+      {"<<=", TokenKind::kShiftLeftAssign},
+      {">>=", TokenKind::kShiftRightAssign},
+      {"++", TokenKind::kPlusPlus},
+      {"--", TokenKind::kMinusMinus},
+      {"<<", TokenKind::kShiftLeft},
+      {">>", TokenKind::kShiftRight},
+      {"<=", TokenKind::kLessEqual},
+      {">=", TokenKind::kGreaterEqual},
+      {"==", TokenKind::kEqual},
+      {"!=", TokenKind::kNotEqual},
+      {"&&", TokenKind::kAndAnd},
+      {"||", TokenKind::kOrOr},
+      {"+=", TokenKind::kPlusAssign},
+      {"-=", TokenKind::kMinusAssign},
+      {"*=", TokenKind::kStarAssign},
+      {"/=", TokenKind::kSlashAssign},
+      {"%=", TokenKind::kPercentAssign},
+      {"&=", TokenKind::kAmpAssign},
+      {"|=", TokenKind::kPipeAssign},
+      {"^=", TokenKind::kCaretAssign},
+      {"(", TokenKind::kLeftParen},
+      {")", TokenKind::kRightParen},
+      {"[", TokenKind::kLeftBracket},
+      {"]", TokenKind::kRightBracket},
+      {".", TokenKind::kDot},
+      {",", TokenKind::kComma},
+      {"?", TokenKind::kQuestion},
+      {":", TokenKind::kColon},
+      {"~", TokenKind::kTilde},
+      {"!", TokenKind::kBang},
+      {"+", TokenKind::kPlus},
+      {"-", TokenKind::kMinus},
+      {"*", TokenKind::kStar},
+      {"/", TokenKind::kSlash},
+      {"%", TokenKind::kPercent},
+      {"^", TokenKind::kCaret},
+      {"&", TokenKind::kAmp},
+      {"|", TokenKind::kPipe},
+      {"<", TokenKind::kLess},
+      {">", TokenKind::kGreater},
+      {"=", TokenKind::kAssign},
+      {"{", TokenKind::kOther},
+      {"}", TokenKind::kOther},
+      {";", TokenKind::kOther},
+  };
+  const std::string_view rest = s.substr(start);
+  for (const Punct& p : kPunctuators) {
+    if (rest.starts_with(p.text)) {
+      pos_ = start + p.text.size();
+      return Make(p.kind, s, start, pos_);
+    }
+  }
+  pos_ = start + CharWidth(s, start);
+  return Make(TokenKind::kError, s, start, pos_);
+}
+
+void DecodeStringLiteral(std::string_view s, std::string& out) {
+  out.reserve(out.size() + s.size());
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const char c = s[i];
+    if (c != '\\' || i + 1 >= s.size()) {
+      const std::size_t w = CharWidth(s, i);
+      out.append(s.substr(i, w));
+      i += w;
+      continue;
+    }
+    const char e = s[i + 1];
+    i += 2;
+    switch (e) {
+      case 'b':
+        out += '\b';
+        continue;
+      case 't':
+        out += '\t';
+        continue;
+      case 'n':
+        out += '\n';
+        continue;
+      case 'v':
+        out += '\v';
+        continue;
+      case 'f':
+        out += '\f';
+        continue;
+      case 'r':
+        out += '\r';
+        continue;
+      case 'x':
+      case 'u': {
+        // The lexer has checked the hex digits.
+        const std::size_t n = e == 'x' ? 2 : 4;
+        long code = 0;
+        for (std::size_t k = 0; k < n; ++k)
+          code = code * 16 + HexValue(s[i + k]);
+        i += n;
+        out += code < 0x80 ? static_cast<char>(code) : '?';
+        continue;
+      }
+      default:
+        break;
+    }
+    if (IsOctalDigit(e)) {
+      // A legacy octal escape: up to three digits, at most \377.
+      int code = e - '0';
+      const std::size_t limit = e <= '3' ? 2 : 1;
+      for (std::size_t k = 0; k < limit && i < s.size() && IsOctalDigit(s[i]);
+           ++k, ++i) {
+        code = code * 8 + (s[i] - '0');
+      }
+      out += code < 0x80 ? static_cast<char>(code) : '?';
+      continue;
+    }
+    // Any other escaped character stands for itself.
+    const std::size_t w = CharWidth(s, i - 1);
+    out.append(s.substr(i - 1, w));
+    i += w - 1;
+  }
+}
+
+}  // namespace sumora::script
