@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 #include "text/number.h"
 #include "text/pattern.h"
@@ -77,6 +78,52 @@ bool HasDoubleByte(std::string_view text) {
   return std::any_of(text.begin(), text.end(), IsLeadByte);
 }
 
+// One bit for each of the letters a to z among the bytes of the text.
+constexpr std::uint32_t LetterMask(std::string_view text) {
+  std::uint32_t mask = 0;
+  for (const char c : text) {
+    if (c >= 'a' && c <= 'z') mask |= std::uint32_t{1} << (c - 'a');
+  }
+  return mask;
+}
+
+constexpr std::array<std::uint32_t, kFunctionNames.size()> kNameLetters = [] {
+  std::array<std::uint32_t, kFunctionNames.size()> masks{};
+  for (std::size_t i = 0; i < kFunctionNames.size(); ++i) {
+    masks[i] = LetterMask(kFunctionNames[i].name);
+  }
+  return masks;
+}();
+
+// Every placeholder to its call, in one scan by characters. This is what
+// replacing the placeholders one after the other gives: each call is ASCII
+// and takes the place of one whole character, so no replacement can make or
+// break a placeholder for a later one.
+Text PlaceholdersToCalls(std::string_view text) {
+  Text result;
+  result.reserve(text.size() + 16);
+  for (std::size_t i = 0; i < text.size();) {
+    if (!IsLeadByte(text[i]) || i + 1 == text.size()) {
+      result.push_back(text[i++]);
+      continue;
+    }
+    const char lead = text[i];
+    const char second = text[i + 1];
+    const auto function = std::find_if(
+        kFunctionNames.begin(), kFunctionNames.end(),
+        [&](const FunctionName& f) {
+          return f.placeholder[0] == lead && f.placeholder[1] == second;
+        });
+    if (function != kFunctionNames.end()) {
+      result.append(function->call);
+    } else {
+      result.append(text.substr(i, 2));
+    }
+    i += 2;
+  }
+  return result;
+}
+
 // Percentages, leftmost first, as often as one is found.
 //
 // After the leftmost match [s, e) is replaced, the next match starts at s or
@@ -146,8 +193,12 @@ Text RewritePowers(std::string_view text, const Pattern& pattern) {
     const MatchResult match = PatternSearch(pattern, text.substr(copied));
     if (!match.is_matched) break;
     result.append(text.substr(copied, match.match_start));
+    // The match holds one "^", which becomes the argument separator.
+    const std::size_t caret = match.match_text.find('^');
     result.append("Math.pow(");
-    result.append(ReplaceAll(match.match_text, "^", ","));
+    result.append(match.match_text, 0, caret);
+    result.push_back(',');
+    result.append(match.match_text, caret + 1);
     result.push_back(')');
     copied += static_cast<std::size_t>(match.match_end);
   }
@@ -161,10 +212,14 @@ ScientificRewrite ScientificRewriter(std::string_view line) {
   // 1. Lower case.
   Text text = ToLowerCase(line);
 
-  // 2. Names to placeholders. A name that ReplaceAll would find is also found
-  // by a plain byte search, which is cheaper and allocates nothing.
-  for (const FunctionName& function : kFunctionNames) {
-    if (text.find(function.name) != Text::npos) {
+  // 2. Names to placeholders. A name can occur only if all its letters do,
+  // and one that ReplaceAll would find is also found by a plain byte search;
+  // both tests are cheaper than a replacement that changes nothing.
+  const std::uint32_t letters = LetterMask(text);
+  for (std::size_t i = 0; i < kFunctionNames.size(); ++i) {
+    const FunctionName& function = kFunctionNames[i];
+    if ((letters & kNameLetters[i]) == kNameLetters[i] &&
+        text.find(function.name) != Text::npos) {
       text = ReplaceAll(text, function.name, function.placeholder);
     }
   }
@@ -175,13 +230,7 @@ ScientificRewrite ScientificRewriter(std::string_view line) {
   // 4. Placeholders to the evaluator's functions. After the filter every
   // double-byte character is a placeholder or a full-width parenthesis.
   const bool has_double_byte = HasDoubleByte(text);
-  if (has_double_byte) {
-    for (const FunctionName& function : kFunctionNames) {
-      if (text.find(function.placeholder) != Text::npos) {
-        text = ReplaceAll(text, function.placeholder, function.call);
-      }
-    }
-  }
+  if (has_double_byte) text = PlaceholdersToCalls(text);
 
   // 5. Percentages become numbers.
   if (text.find('%') != Text::npos) text = RewritePercentages(std::move(text));

@@ -39,20 +39,12 @@ constexpr std::string_view kReservedOutsideSet = ".*?()|{}^$]";
 
 }  // namespace
 
-bool Pattern::Element::Matches(std::uint32_t code) const {
-  bool member = false;
-  if (code < 0x80) {
-    member = (ascii[code >> 6] >> (code & 63)) & 1;
-  } else {
-    for (std::size_t i = 0; i < wide_first.size(); ++i) {
-      if (code < wide_first[i]) break;  // ranges are sorted
-      if (code <= wide_last[i]) {
-        member = true;
-        break;
-      }
-    }
+bool Pattern::Element::MatchesWide(std::uint32_t code) const {
+  for (std::size_t i = 0; i < wide_first.size(); ++i) {
+    if (code < wide_first[i]) break;  // ranges are sorted
+    if (code <= wide_last[i]) return true;
   }
-  return member != negated;
+  return false;
 }
 
 Pattern::Pattern(std::string_view pattern_text) {
@@ -167,7 +159,7 @@ bool Pattern::Find(std::string_view text, std::size_t start,
   std::array<std::size_t, 2> counts = {0, 0};
   // stamp[k] == generation of the list that already holds state k.
   std::array<std::size_t, kMaxElements> stamp;
-  stamp.fill(0);
+  std::fill_n(stamp.begin(), element_count, 0);
   std::size_t generation = 1;
   int current = 0;
   bool matched = false;
@@ -176,12 +168,25 @@ bool Pattern::Find(std::string_view text, std::size_t start,
   while (true) {
     auto& now = lists[current];
     std::size_t& now_count = counts[current];
-    if (!matched && stamp[0] != generation) {
-      now[now_count++] = {0, pos};
-      stamp[0] = generation;
+    Character c{};
+    if (!matched) {
+      if (now_count == 0) {
+        // Nothing is under way: go straight to the next character that can
+        // begin a match.
+        const Element& first = elements_[0];
+        while (pos < n) {
+          c = ReadCharacter(text, pos);
+          if (first.Matches(c.code)) break;
+          pos += c.length;
+        }
+      }
+      if (stamp[0] != generation) {
+        now[now_count++] = {0, pos};
+        stamp[0] = generation;
+      }
     }
     if (now_count == 0 || pos >= n) break;
-    const Character c = ReadCharacter(text, pos);
+    c = ReadCharacter(text, pos);
     auto& next = lists[current ^ 1];
     std::size_t& next_count = counts[current ^ 1];
     const std::size_t next_generation = generation + 1;

@@ -83,7 +83,12 @@ class Pattern {
     bool negated = false;
     bool repeated = false;
 
-    bool Matches(std::uint32_t code) const;
+    bool Matches(std::uint32_t code) const {
+      if (code < 0x80)
+        return (((ascii[code >> 6] >> (code & 63)) & 1) != 0) != negated;
+      return MatchesWide(code) != negated;
+    }
+    bool MatchesWide(std::uint32_t code) const;
   };
 
   struct Span {

@@ -53,9 +53,9 @@ TEST(ScientificPassTest, PercentagesAreShownAsNumbers) {
       {".%", "0=0"},
       {"100%%", "0.01=0.01"},
       {FW_OPEN "50%" FW_CLOSE "*2", FW_OPEN "0.5" FW_CLOSE "*2=1"},
-      // Beyond the single range the percentage is written "Infinity", which
-      // the number reading of the value turns into 0.
-      {"1" + std::string(39, '0') + "%", "Infinity=0"},
+      // Beyond the single range the percentage is written "Infinity", the
+      // evaluator's name of that value.
+      {"1" + std::string(39, '0') + "%", "Infinity=Infinity"},
   };
   for (const ShownCase& c : cases) ExpectShown(c);
 }

@@ -7,8 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "text/number.h"
-#include "text/pattern.h"
+#include "scientific_step_by_step.h"
 #include "text/text.h"
 
 namespace sumora {
@@ -110,57 +109,6 @@ TEST(ScientificRewriterTest, Powers) {
 
 // --- Against the line-by-line reading of the steps -------------------------
 
-const char kFilter[] =
-    "[^0-9" FW_OPEN ROOT "\xA1\xEE" ABS_SIGN
-    "\xA9\x53\xA8\x53\xA8\x4E\xA1\xCF"
-    "\xA8\x64\xA8\x67%\xA8\x70\xA9\x52" FW_CLOSE "()\\+\\-\\*/\\^\\.]";
-
-struct Name {
-  const char* name;
-  const char* placeholder;
-  const char* call;
-};
-const Name kNames[] = {
-    {"pow", "\xA1\xEE", "Math.pow"},   {"sqrt", ROOT, "Math.sqrt"},
-    {"abs", ABS_SIGN, "Math.abs"},     {"log", "\xA9\x53", "Math.log"},
-    {"exp", "\xA9\x52", "Math.exp"},   {"asin", "\xA8\x64", "Math.asin"},
-    {"atan", "\xA8\x70", "Math.atan"}, {"acos", "\xA8\x67", "Math.acos"},
-    {"tan", "\xA8\x53", "Math.tan"},   {"sin", "\xA8\x4E", "Math.sin"},
-    {"cos", "\xA1\xCF", "Math.cos"},
-};
-
-// Every search from the start of the line, every replacement a fresh text:
-// quadratic, and the plainest reading of what the rewriter must give.
-ScientificRewrite StepByStep(std::string_view line) {
-  Text text = ToLowerCase(line);
-  for (const Name& n : kNames) text = ReplaceAll(text, n.name, n.placeholder);
-  text = PatternReplace(Pattern(kFilter), text, "");
-  for (const Name& n : kNames) text = ReplaceAll(text, n.placeholder, n.call);
-  const Pattern percentage("[0-9\\.]+\\%");
-  for (MatchResult m = PatternSearch(percentage, text); m.is_matched;
-       m = PatternSearch(percentage, text)) {
-    const Text value =
-        NumberToText(static_cast<double>(TextToFloat(m.match_text)) / 100);
-    text =
-        ReplaceAt(text, m.match_start + 1, m.match_end - m.match_start, value);
-  }
-  const Text snapshot = text;
-  for (const char* power :
-       {"[0-9\\.]+\\^[0-9\\.]+", "[0-9\\.]+\\^\\([0-9\\.]+\\)"}) {
-    const Pattern pattern(power);
-    for (MatchResult m = PatternSearch(pattern, text); m.is_matched;
-         m = PatternSearch(pattern, text)) {
-      const Text call =
-          ConcatText({"Math.pow(", ReplaceAll(m.match_text, "^", ","), ")"});
-      text =
-          ReplaceAt(text, m.match_start + 1, m.match_end - m.match_start, call);
-    }
-  }
-  text = ReplaceAll(text, FW_CLOSE, ")");
-  text = ReplaceAll(text, FW_OPEN, "(");
-  return {text, snapshot};
-}
-
 TEST(ScientificRewriterTest, AgreesWithSearchingFromTheStartEveryTime) {
   // Pieces that meet in every way the steps care about: digits and dots
   // around "%" and "^", parentheses of both widths, names and placeholders,
@@ -211,7 +159,7 @@ TEST(ScientificRewriterTest, AgreesWithSearchingFromTheStartEveryTime) {
     const int count = static_cast<int>(random() % 14);
     for (int i = 0; i < count; ++i) line += pieces[random() % pieces.size()];
     if (random() % 16 == 0) line += '\xA8';
-    const ScientificRewrite expected = StepByStep(line);
+    const ScientificRewrite expected = test_support::ScientificStepByStep(line);
     const ScientificRewrite actual = ScientificRewriter(line);
     ASSERT_EQ(actual.expression, expected.expression) << line;
     ASSERT_EQ(actual.snapshot, expected.snapshot) << line;
@@ -224,7 +172,7 @@ TEST(ScientificRewriterTest, LongRunsOfReplacementsAgreeWithSearchingAgain) {
   for (const std::string_view unit : {"1%", "2^2", "2^(2)", "9.5%%", "3^4%"}) {
     std::string line;
     while (line.size() < 3000) line += unit;
-    const ScientificRewrite expected = StepByStep(line);
+    const ScientificRewrite expected = test_support::ScientificStepByStep(line);
     const ScientificRewrite actual = ScientificRewriter(line);
     EXPECT_EQ(actual.expression, expected.expression) << unit;
     EXPECT_EQ(actual.snapshot, expected.snapshot) << unit;
