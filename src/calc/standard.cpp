@@ -9,9 +9,9 @@
 // of passes over the working text, but every pass here is a stage of one
 // stream: each stage takes one byte at a time, keeps the byte or two of
 // context its repair needs, and hands zero, one or two bytes to the next
-// stage. The line is therefore read twice (once to count its parentheses,
-// once to rewrite it) and the expression is written once, into a buffer
-// reserved up front; nothing else is allocated.
+// stage. The line is therefore read twice (once to count its parentheses and
+// points, once to rewrite it) and the expression is written once, into a
+// buffer sized up front from those counts; nothing else is allocated.
 //
 // Two of the repairs are described as scans that start again from the first
 // byte after every change (runs of operators, implicit multiplication). Each
@@ -291,6 +291,8 @@ Text StandardSanitizer(std::string_view line) {
   }
   Text expression;
   StandardSanitizer(line, expression);
+  // The room is an upper bound; do not hand back much more than is used.
+  if (expression.capacity() / 2 > expression.size()) expression.shrink_to_fit();
   return expression;
 }
 

@@ -36,9 +36,9 @@
 // before "^" stays ("2.^3"), and a sign after another operator is lost
 // ("3*-2" gives "3*2").
 //
-// Limits: none on the line's length. Time is linear in the line's length and
-// the expression is at most about five times as long as the line; positions
-// and counts are 64-bit, so no line is too long to count.
+// Limits: none on the line's length. Time is linear in the line's length, the
+// expression of a line of n bytes has at most 5n + 3 bytes, and all counts
+// are 64-bit, so no line is too long to count.
 #ifndef SUMORA_CALC_STANDARD_H_
 #define SUMORA_CALC_STANDARD_H_
 

@@ -404,6 +404,16 @@ TEST(StandardSanitizer, InsertsImplicitMultiplication) {
   });
 }
 
+// A zero byte, which no text holds, is dropped like any other stray byte and
+// never taken for the start or the end of the line.
+TEST(StandardSanitizer, DropsZeroBytes) {
+  using std::string_literals::operator""s;
+  for (const Text& line : {"\0.5"s, "5.\0"s, "(\0-2\0)\0"s, "\0\0"s}) {
+    EXPECT_EQ(StandardSanitizer(line), ReferenceSanitizer(line));
+  }
+  EXPECT_EQ(StandardSanitizer("1\0+\0.5"s), "1+0.5");
+}
+
 // The second form reuses its buffer; the result never depends on what the
 // buffer held before.
 TEST(StandardSanitizer, ReusedBufferGivesTheSameExpression) {
