@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstddef>
+#include <initializer_list>
 #include <random>
 #include <string>
 #include <string_view>
@@ -355,6 +355,7 @@ TEST(StandardSanitizer, RepairsPoints) {
   ExpectAll({
       {".", "0"},
       {"5..", "5"},
+      {"(.", "()"},  // the trailing point goes before any "0" is put in front
       {"1.2.3", "1.23"},
       {"+.+", "0+0+0"},
       {"(.5)", "(0.5)"},
