@@ -225,7 +225,11 @@ ScientificRewrite ScientificRewriter(std::string_view line) {
   }
 
   // 3. Only digits, operators, parentheses, "%" and placeholders stay.
-  text = PatternReplace(FilterPattern(), text, "");
+  // Most lines have nothing to delete once their names are placeholders; a
+  // search that finds nothing spares the copy.
+  if (PatternSearch(FilterPattern(), text).is_matched) {
+    text = PatternReplace(FilterPattern(), text, "");
+  }
 
   // 4. Placeholders to the evaluator's functions. After the filter every
   // double-byte character is a placeholder or a full-width parenthesis.

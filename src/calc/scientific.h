@@ -34,7 +34,9 @@ struct ScientificRewrite {
 //  9. the full-width parentheses become ASCII ones.
 // Each repeated step gives exactly what searching again from the start of
 // the line after every replacement gives, in time linear in the line's
-// length. Never fails: a line with nothing left gives two empty texts.
+// length. Never fails: a line with nothing left gives two empty texts. (The
+// pattern offsets are 32-bit: in a line of more than 2 GiB the repeated steps
+// stop at the first match that ends past that offset.)
 // ScientificRewriter("sqrt(16)+2^3") ->
 //   {"Math.sqrt(16)+Math.pow(2,3)", "Math.sqrt(16)+2^3"}.
 ScientificRewrite ScientificRewriter(std::string_view line);

@@ -84,9 +84,10 @@ class Pattern {
     bool repeated = false;
 
     bool Matches(std::uint32_t code) const {
-      if (code < 0x80)
-        return (((ascii[code >> 6] >> (code & 63)) & 1) != 0) != negated;
-      return MatchesWide(code) != negated;
+      const bool member = code < 0x80
+                              ? ((ascii[code >> 6] >> (code & 63)) & 1) != 0
+                              : MatchesWide(code);
+      return member != negated;
     }
     bool MatchesWide(std::uint32_t code) const;
   };
