@@ -67,12 +67,12 @@ TEST(EvaluateOracleTest, AgreesWithAnIndependentEngine) {
       agrees = e.failure != script::Failure::kNone;
     } else if (row.kind == "undefined") {
       agrees = e.failure == script::Failure::kNone &&
-               e.value.kind == script::ValueKind::kUndefined;
+               e.kind == script::ValueKind::kUndefined;
     } else {
       agrees = e.failure == script::Failure::kNone &&
                (answer == row.answer ||
                 (row.kind == "number" && UsesTranscendental(row.expression) &&
-                 e.value.kind == script::ValueKind::kNumber &&
+                 e.kind == script::ValueKind::kNumber &&
                  CloseNumbers(answer, row.answer)));
     }
     if (!agrees && ++mismatches <= 20) {

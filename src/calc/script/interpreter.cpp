@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <forward_list>
 #include <limits>
 #include <string>
 #include <utility>
@@ -152,11 +153,11 @@ bool GetProperty(const Value& base, std::string_view name, Value& out,
       return true;
     case ValueKind::kString:
       if (name != "length") return false;
-      out = Value::Number(CharacterCount(base.string));
+      out = Value::Number(CharacterCount(base.text));
       return true;
     case ValueKind::kRegExp:
       if (name == "source") {
-        out = Value::String(std::string(base.regexp));
+        out = Value::String(base.text);
       } else if (name == "global") {
         out = Value::Boolean(base.regexp_flags & kRegExpGlobal);
       } else if (name == "ignoreCase") {
@@ -180,7 +181,7 @@ bool GetProperty(const Value& base, std::string_view name, Value& out,
 bool SameObject(const Value& x, const Value& y) {
   if (x.kind != y.kind) return false;
   if (x.kind == ValueKind::kFunction) return x.function_id == y.function_id;
-  if (x.kind == ValueKind::kRegExp) return x.regexp.data() == y.regexp.data();
+  if (x.kind == ValueKind::kRegExp) return x.text.data() == y.text.data();
   return true;
 }
 
@@ -195,7 +196,7 @@ bool StrictEquals(const Value& x, const Value& y) {
     case ValueKind::kNumber:
       return x.number == y.number;
     case ValueKind::kString:
-      return x.string == y.string;
+      return x.text == y.text;
     default:
       return SameObject(x, y);
   }
@@ -216,8 +217,9 @@ bool LooseEquals(const Value& x, const Value& y) {
     return LooseEquals(x, Value::Number(ToNumber(y)));
   }
   if (x.IsObject() && y.IsObject()) return false;  // different kinds
-  if (x.IsObject()) return LooseEquals(ToPrimitive(x), y);
-  if (y.IsObject()) return LooseEquals(x, ToPrimitive(y));
+  // An object against a primitive: the object's primitive is its text.
+  if (x.IsObject()) return LooseEquals(Value::String(ToString(x)), y);
+  if (y.IsObject()) return LooseEquals(x, Value::String(ToString(y)));
   // A number and a string.
   return ToNumber(x) == ToNumber(y);
 }
@@ -225,14 +227,16 @@ bool LooseEquals(const Value& x, const Value& y) {
 // The relational comparison x < y (11.8.5): false when either side is NaN.
 // Strings compare by their bytes, which orders ASCII as the language does.
 bool LessThan(const Value& x, const Value& y, bool or_equal) {
-  const Value px = ToPrimitive(x);
-  const Value py = ToPrimitive(y);
-  if (px.kind == ValueKind::kString && py.kind == ValueKind::kString) {
-    const int c = px.string.compare(py.string);
+  // The primitive of an object is its text.
+  const auto is_text = [](const Value& v) {
+    return v.kind == ValueKind::kString || v.IsObject();
+  };
+  if (is_text(x) && is_text(y)) {
+    const int c = ToString(x).compare(ToString(y));
     return or_equal ? c <= 0 : c < 0;
   }
-  const double a = ToNumber(px);
-  const double b = ToNumber(py);
+  const double a = ToNumber(x);
+  const double b = ToNumber(y);
   return or_equal ? a <= b : a < b;
 }
 
@@ -243,18 +247,21 @@ class Parser {
   Evaluation Run() {
     Evaluation result;
     Advance(true);
+    Operand out;
     if (tok_.kind != TokenKind::kEnd) {
-      Operand out;
-      if (ParseExpression(out) && GetValue(out)) {
-        if (tok_.kind == TokenKind::kEnd) {
-          result.value = std::move(out.value);
-        } else {
-          Fail(Failure::kSyntaxError);
-        }
+      if (ParseExpression(out) && GetValue(out) &&
+          tok_.kind != TokenKind::kEnd) {
+        Fail(Failure::kSyntaxError);
       }
     }
     result.failure = failure_;
-    if (failure_ != Failure::kNone) result.value = Value::Undefined();
+    if (failure_ != Failure::kNone) return result;
+    result.kind = out.value.kind;
+    if (out.value.kind == ValueKind::kNumber) {
+      result.number = out.value.number;
+    } else if (out.value.kind != ValueKind::kUndefined) {
+      AppendToString(out.value, result.text);
+    }
     return result;
   }
 
@@ -306,7 +313,7 @@ class Parser {
       Advance(true);
       Operand next;
       if (!ParseAssignment(next) || !GetValue(next)) return false;
-      out.value = std::move(next.value);
+      out.value = next.value;
       out.ref = Ref::kNone;
     }
     return true;
@@ -329,8 +336,8 @@ class Parser {
     Operand right;
     if (!ParseAssignment(right) || !GetValue(right)) return false;
     if (op == TokenKind::kEnd) {
-      out.value = std::move(right.value);
-    } else if (!ApplyBinary(op, out.value, std::move(right.value))) {
+      out.value = right.value;
+    } else if (!ApplyBinary(op, out.value, right.value)) {
       return false;
     }
     // The value is the assigned value; nothing is stored.
@@ -354,7 +361,7 @@ class Parser {
     const bool b_ok = ParseAssignment(b) && GetValue(b);
     if (condition) --skip_;
     if (!b_ok) return false;
-    out.value = std::move(condition ? a.value : b.value);
+    out.value = condition ? a.value : b.value;
     out.ref = Ref::kNone;
     return true;
   }
@@ -379,19 +386,19 @@ class Parser {
         const bool ok = ParseBinary(precedence + 1, right) && GetValue(right);
         if (skip_right) --skip_;
         if (!ok) return false;
-        if (!skip_right) out.value = std::move(right.value);
+        if (!skip_right) out.value = right.value;
       } else {
         if (!ParseBinary(precedence + 1, right) || !GetValue(right)) {
           return false;
         }
-        if (!ApplyBinary(op, out.value, std::move(right.value))) return false;
+        if (!ApplyBinary(op, out.value, right.value)) return false;
       }
       out.ref = Ref::kNone;
     }
   }
 
   // left = left op right, for every binary operator but && and ||.
-  bool ApplyBinary(TokenKind op, Value& left, Value right) {
+  bool ApplyBinary(TokenKind op, Value& left, const Value& right) {
     // The common case first: two numbers and an arithmetic operator.
     if (left.kind == ValueKind::kNumber && right.kind == ValueKind::kNumber) {
       const double a = left.number;
@@ -417,20 +424,16 @@ class Parser {
       }
     }
     switch (op) {
-      case TokenKind::kPlus: {
-        // Concatenation when either side is a string after ToPrimitive.
-        Value a = ToPrimitive(left);
-        Value b = ToPrimitive(right);
-        if (a.kind == ValueKind::kString || b.kind == ValueKind::kString) {
-          std::string text =
-              a.kind == ValueKind::kString ? std::move(a.string) : ToString(a);
-          AppendToString(b, text);
-          left = Value::String(std::move(text));
+      case TokenKind::kPlus:
+        // Concatenation when either side is a string after ToPrimitive,
+        // which every object is.
+        if (left.kind == ValueKind::kString || left.IsObject() ||
+            right.kind == ValueKind::kString || right.IsObject()) {
+          left = Concatenate(left, right);
         } else {
-          left = Value::Number(ToNumber(a) + ToNumber(b));
+          left = Value::Number(ToNumber(left) + ToNumber(right));
         }
         return true;
-      }
       case TokenKind::kMinus:
         left = Value::Number(ToNumber(left) - ToNumber(right));
         return true;
@@ -551,7 +554,7 @@ class Parser {
         if (out.ref == Ref::kIdentifier && out.unresolvable) {
           out.value = Value::Undefined();
         }
-        out.value = Value::String(std::string(TypeOf(out.value)));
+        out.value = Value::String(TypeOf(out.value));
         out.ref = Ref::kNone;
         return true;
       case TokenKind::kDelete: {
@@ -731,11 +734,11 @@ class Parser {
         break;
       case TokenKind::kString:
         if (tok_.has_escapes) {
-          std::string text;
+          std::string& text = NewString(tok_.text.size());
           DecodeStringLiteral(tok_.text, text);
-          out.value = Value::String(std::move(text));
+          out.value = Value::String(text);
         } else {
-          out.value = Value::String(std::string(tok_.text));
+          out.value = Value::String(tok_.text);
         }
         break;
       case TokenKind::kRegExp:
@@ -770,8 +773,46 @@ class Parser {
     return true;
   }
 
+  // A string of the evaluation's own, alive until it ends.
+  std::string& NewString(std::size_t capacity) {
+    strings_.emplace_front();
+    strings_.front().reserve(capacity);
+    return strings_.front();
+  }
+
+  // a + b as text. A chain of concatenations ("a"+1+2+...) appends to the
+  // newest string while its capacity lasts and otherwise copies into one of
+  // twice the size, so a chain costs linear time; a string is never
+  // reallocated, so every view of it stays valid.
+  Value Concatenate(const Value& a, const Value& b) {
+    if (!strings_.empty() && a.kind == ValueKind::kString) {
+      std::string& newest = strings_.front();
+      if (a.text.data() == newest.data() && a.text.size() == newest.size()) {
+        const std::size_t before = newest.size();
+        const std::size_t room = newest.capacity() - before;
+        // Append only if it fits; the text of anything but a string or a
+        // regular expression is at most 35 bytes.
+        const bool fits =
+            b.kind == ValueKind::kString || b.kind == ValueKind::kRegExp
+                ? b.text.size() + 8 <= room
+                : room >= 64;
+        if (fits) {
+          AppendToString(b, newest);
+          return Value::String(newest);
+        }
+      }
+    }
+    const std::size_t guess =
+        a.text.size() + b.text.size() + 40;  // objects and numbers are short
+    std::string& text = NewString(2 * guess);
+    AppendToString(a, text);
+    AppendToString(b, text);
+    return Value::String(text);
+  }
+
   Lexer lexer_;
   Token tok_;
+  std::forward_list<std::string> strings_;
   int depth_ = 0;
   int skip_ = 0;  // > 0 inside an operand that is read but not evaluated
   Failure failure_ = Failure::kNone;

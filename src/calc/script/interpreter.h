@@ -20,6 +20,7 @@
 #define SUMORA_CALC_SCRIPT_INTERPRETER_H_
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "calc/script/value.h"
@@ -44,15 +45,18 @@ enum class Failure : std::uint8_t {
   kTooDeep,         // nesting beyond kMaxNestingDepth
 };
 
+// The outcome of an evaluation.
 struct Evaluation {
   Failure failure = Failure::kNone;
-  Value value;  // undefined on failure
+  ValueKind kind = ValueKind::kUndefined;  // of the value; undefined on failure
+  double number = 0;                       // kNumber: the value
+  std::string text;  // any other kind but undefined: its string form
 };
 
 // Evaluates an expression (code page 936 bytes, any content). The empty
-// expression, or one of only blanks and comments, is undefined. The result
-// may view the expression (a regular expression's source), so it must not
-// outlive it. Time and memory are linear in the length of the expression.
+// expression, or one of only blanks and comments, is undefined. Time and
+// memory are linear in the length of the expression (nesting aside, which
+// kMaxNestingDepth bounds).
 // "1+2^3" -> 0; "Math.sqrt(16)" -> 4; "2(3)" -> kTypeError.
 Evaluation Evaluate(std::string_view expression);
 

@@ -8,7 +8,35 @@
 namespace sumora::script {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+// Classes of bytes, looked up in one table on the lexer's hot path.
+enum : std::uint8_t {
+  kClassBlank = 1,       // TAB VT FF SP
+  kClassNewline = 2,     // LF CR
+  kClassDigit = 4,       // 0-9
+  kClassNameStart = 8,   // a-z A-Z $ _ and every byte from 0x80
+  kClassPunctuator = 16  // the first byte of a punctuator
+};
+constexpr std::array<std::uint8_t, 256> kByteClass = [] {
+  std::array<std::uint8_t, 256> table{};
+  for (const char c : std::string_view("\t\v\f ")) {
+    table[static_cast<unsigned char>(c)] = kClassBlank;
+  }
+  table['\n'] = table['\r'] = kClassNewline;
+  for (int c = '0'; c <= '9'; ++c) table[c] = kClassDigit;
+  for (int c = 'a'; c <= 'z'; ++c) table[c] = kClassNameStart;
+  for (int c = 'A'; c <= 'Z'; ++c) table[c] = kClassNameStart;
+  table['$'] = table['_'] = kClassNameStart;
+  for (int c = 0x80; c <= 0xFF; ++c) table[c] = kClassNameStart;
+  for (const char c : std::string_view("()[].,?:~!+-*/%^&|<>={};")) {
+    table[static_cast<unsigned char>(c)] = kClassPunctuator;
+  }
+  return table;
+}();
+std::uint8_t ByteClass(char c) {
+  return kByteClass[static_cast<unsigned char>(c)];
+}
+
+bool IsDigit(char c) { return ByteClass(c) == kClassDigit; }
 bool IsOctalDigit(char c) { return c >= '0' && c <= '7'; }
 bool IsHexDigit(char c) {
   return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
@@ -180,33 +208,44 @@ bool Lexer::SkipSpaceAndComments(bool& newline) {
 }
 
 Token Lexer::Next(bool operand_expected) {
-  bool newline = false;
-  if (!SkipSpaceAndComments(newline)) {
-    Token t = Make(TokenKind::kError, source_, pos_, pos_);
-    return t;
-  }
   const std::string_view s = source_;
-  const std::size_t start = pos_;
-  Token t;
-  if (pos_ >= s.size()) {
-    t = Make(TokenKind::kEnd, s, start, start);
-  } else {
+  bool newline = false;
+  // Blanks are skipped here; comments, line terminators and the
+  // ideographic space by SkipSpaceAndComments.
+  while (pos_ < s.size() && ByteClass(s[pos_]) == kClassBlank) ++pos_;
+  if (pos_ < s.size()) {
     const char c = s[pos_];
-    if (IsDigit(c) ||
-        (c == '.' && pos_ + 1 < s.size() && IsDigit(s[pos_ + 1]))) {
-      t = Number(start);
-    } else if (c == '"' || c == '\'') {
-      t = StringLiteral(start);
-    } else if (IsIdentifierStartAt(s, pos_)) {
-      t = IdentifierOrKeyword(start);
-    } else if (c == '/' && operand_expected) {
-      t = RegExpLiteral(start);
-    } else {
-      t = Punctuator(start);
+    if (ByteClass(c) == kClassNewline || c == '/' ||
+        static_cast<unsigned char>(c) == 0xA1) {
+      if (!SkipSpaceAndComments(newline)) {
+        return Make(TokenKind::kError, s, pos_, pos_);
+      }
     }
   }
+  Token t = Scan(operand_expected);
   t.newline_before = newline;
   return t;
+}
+
+Token Lexer::Scan(bool operand_expected) {
+  const std::string_view s = source_;
+  const std::size_t start = pos_;
+  if (start >= s.size()) return Make(TokenKind::kEnd, s, start, start);
+  const char c = s[start];
+  switch (ByteClass(c)) {
+    case kClassDigit:
+      return Number(start);
+    case kClassPunctuator:
+      if (c == '.' && start + 1 < s.size() && IsDigit(s[start + 1])) {
+        return Number(start);
+      }
+      if (c == '/' && operand_expected) return RegExpLiteral(start);
+      return Punctuator(start);
+    default:
+      if (c == '"' || c == '\'') return StringLiteral(start);
+      if (IsIdentifierStartAt(s, start)) return IdentifierOrKeyword(start);
+      return Punctuator(start);
+  }
 }
 
 Token Lexer::Number(std::size_t start) {
@@ -236,20 +275,48 @@ Token Lexer::Number(std::size_t start) {
       i = j;
     }
     if (!octal) {
-      // 3. Decimal: digits, a point and digits, an exponent.
-      while (i < s.size() && IsDigit(s[i])) ++i;
+      // 3. Decimal: digits, a point and digits, an exponent. The digits are
+      //    gathered as an integer on the way: when it is below 2^53 and
+      //    there is no exponent, integer / 10^fraction_digits is the
+      //    correctly rounded value (both operands exact), which spares the
+      //    general conversion for everyday numbers.
+      std::uint64_t mantissa = 0;
+      int fraction_digits = 0;
+      bool simple = true;
+      const auto digit = [&](char c) {
+        if (mantissa < (std::uint64_t{1} << 53) / 10) {
+          mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        } else {
+          simple = false;
+        }
+      };
+      i = start;
+      while (i < s.size() && IsDigit(s[i])) digit(s[i++]);
       if (i < s.size() && s[i] == '.') {
         ++i;
-        while (i < s.size() && IsDigit(s[i])) ++i;
+        while (i < s.size() && IsDigit(s[i])) {
+          digit(s[i++]);
+          ++fraction_digits;
+        }
       }
       if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        simple = false;
         ++i;
         if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
         const std::size_t digits = i;
         while (i < s.size() && IsDigit(s[i])) ++i;
         ok = i > digits;
       }
-      if (ok) t.number = DecimalToDouble(s.substr(start, i - start));
+      if (simple && fraction_digits <= 22) {
+        static constexpr double kPowersOfTen[23] = {
+            1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+        t.number =
+            static_cast<double>(mantissa) / kPowersOfTen[fraction_digits];
+      } else if (ok) {
+        t.number = DecimalToDouble(s.substr(start, i - start));
+      }
     }
   }
   // 4. The character after a numeric literal must not be a digit or begin an
@@ -399,70 +466,142 @@ Token Lexer::IdentifierOrKeyword(std::size_t start) {
 
 Token Lexer::Punctuator(std::size_t start) {
   const std::string_view s = source_;
-  // The longest punctuator that matches wins.
-  struct Punct {
-    std::string_view text;
-    TokenKind kind;
+  // The longest punctuator that matches wins: look at up to three more
+  // bytes after the first.
+  const auto at = [&](std::size_t k) {
+    return start + k < s.size() ? s[start + k] : '\0';
   };
-  static constexpr Punct kPunctuators[] = {
-      {">>>=", TokenKind::kShiftRightUnsignedAssign},
-      {"===", TokenKind::kStrictEqual},
-      {"!==", TokenKind::kStrictNotEqual},
-      {">>>", TokenKind::kShiftRightUnsigned},
-      {"<<=", TokenKind::kShiftLeftAssign},
-      {">>=", TokenKind::kShiftRightAssign},
-      {"++", TokenKind::kPlusPlus},
-      {"--", TokenKind::kMinusMinus},
-      {"<<", TokenKind::kShiftLeft},
-      {">>", TokenKind::kShiftRight},
-      {"<=", TokenKind::kLessEqual},
-      {">=", TokenKind::kGreaterEqual},
-      {"==", TokenKind::kEqual},
-      {"!=", TokenKind::kNotEqual},
-      {"&&", TokenKind::kAndAnd},
-      {"||", TokenKind::kOrOr},
-      {"+=", TokenKind::kPlusAssign},
-      {"-=", TokenKind::kMinusAssign},
-      {"*=", TokenKind::kStarAssign},
-      {"/=", TokenKind::kSlashAssign},
-      {"%=", TokenKind::kPercentAssign},
-      {"&=", TokenKind::kAmpAssign},
-      {"|=", TokenKind::kPipeAssign},
-      {"^=", TokenKind::kCaretAssign},
-      {"(", TokenKind::kLeftParen},
-      {")", TokenKind::kRightParen},
-      {"[", TokenKind::kLeftBracket},
-      {"]", TokenKind::kRightBracket},
-      {".", TokenKind::kDot},
-      {",", TokenKind::kComma},
-      {"?", TokenKind::kQuestion},
-      {":", TokenKind::kColon},
-      {"~", TokenKind::kTilde},
-      {"!", TokenKind::kBang},
-      {"+", TokenKind::kPlus},
-      {"-", TokenKind::kMinus},
-      {"*", TokenKind::kStar},
-      {"/", TokenKind::kSlash},
-      {"%", TokenKind::kPercent},
-      {"^", TokenKind::kCaret},
-      {"&", TokenKind::kAmp},
-      {"|", TokenKind::kPipe},
-      {"<", TokenKind::kLess},
-      {">", TokenKind::kGreater},
-      {"=", TokenKind::kAssign},
-      {"{", TokenKind::kOther},
-      {"}", TokenKind::kOther},
-      {";", TokenKind::kOther},
-  };
-  const std::string_view rest = s.substr(start);
-  for (const Punct& p : kPunctuators) {
-    if (rest.starts_with(p.text)) {
-      pos_ = start + p.text.size();
-      return Make(p.kind, s, start, pos_);
+  TokenKind kind = TokenKind::kError;
+  std::size_t length = 1;
+  // A one-byte operator, or the same followed by "=" (or doubled).
+  const auto with_assign = [&](TokenKind plain, TokenKind assign) {
+    if (at(1) == '=') {
+      length = 2;
+      return assign;
     }
+    return plain;
+  };
+  switch (s[start]) {
+    case '(':
+      kind = TokenKind::kLeftParen;
+      break;
+    case ')':
+      kind = TokenKind::kRightParen;
+      break;
+    case '[':
+      kind = TokenKind::kLeftBracket;
+      break;
+    case ']':
+      kind = TokenKind::kRightBracket;
+      break;
+    case '.':
+      kind = TokenKind::kDot;
+      break;
+    case ',':
+      kind = TokenKind::kComma;
+      break;
+    case '?':
+      kind = TokenKind::kQuestion;
+      break;
+    case ':':
+      kind = TokenKind::kColon;
+      break;
+    case '~':
+      kind = TokenKind::kTilde;
+      break;
+    case '{':
+    case '}':
+    case ';':
+      kind = TokenKind::kOther;
+      break;
+    case '+':
+      if (at(1) == '+') {
+        kind = TokenKind::kPlusPlus;
+        length = 2;
+      } else {
+        kind = with_assign(TokenKind::kPlus, TokenKind::kPlusAssign);
+      }
+      break;
+    case '-':
+      if (at(1) == '-') {
+        kind = TokenKind::kMinusMinus;
+        length = 2;
+      } else {
+        kind = with_assign(TokenKind::kMinus, TokenKind::kMinusAssign);
+      }
+      break;
+    case '*':
+      kind = with_assign(TokenKind::kStar, TokenKind::kStarAssign);
+      break;
+    case '/':
+      kind = with_assign(TokenKind::kSlash, TokenKind::kSlashAssign);
+      break;
+    case '%':
+      kind = with_assign(TokenKind::kPercent, TokenKind::kPercentAssign);
+      break;
+    case '^':
+      kind = with_assign(TokenKind::kCaret, TokenKind::kCaretAssign);
+      break;
+    case '&':
+      if (at(1) == '&') {
+        kind = TokenKind::kAndAnd;
+        length = 2;
+      } else {
+        kind = with_assign(TokenKind::kAmp, TokenKind::kAmpAssign);
+      }
+      break;
+    case '|':
+      if (at(1) == '|') {
+        kind = TokenKind::kOrOr;
+        length = 2;
+      } else {
+        kind = with_assign(TokenKind::kPipe, TokenKind::kPipeAssign);
+      }
+      break;
+    case '=':
+      if (at(1) == '=') {
+        kind = at(2) == '=' ? TokenKind::kStrictEqual : TokenKind::kEqual;
+        length = at(2) == '=' ? 3 : 2;
+      } else {
+        kind = TokenKind::kAssign;
+      }
+      break;
+    case '!':
+      if (at(1) == '=') {
+        kind = at(2) == '=' ? TokenKind::kStrictNotEqual : TokenKind::kNotEqual;
+        length = at(2) == '=' ? 3 : 2;
+      } else {
+        kind = TokenKind::kBang;
+      }
+      break;
+    case '<':
+      if (at(1) == '<') {
+        kind =
+            at(2) == '=' ? TokenKind::kShiftLeftAssign : TokenKind::kShiftLeft;
+        length = at(2) == '=' ? 3 : 2;
+      } else {
+        kind = with_assign(TokenKind::kLess, TokenKind::kLessEqual);
+      }
+      break;
+    case '>':
+      if (at(1) == '>' && at(2) == '>') {
+        kind = at(3) == '=' ? TokenKind::kShiftRightUnsignedAssign
+                            : TokenKind::kShiftRightUnsigned;
+        length = at(3) == '=' ? 4 : 3;
+      } else if (at(1) == '>') {
+        kind = at(2) == '=' ? TokenKind::kShiftRightAssign
+                            : TokenKind::kShiftRight;
+        length = at(2) == '=' ? 3 : 2;
+      } else {
+        kind = with_assign(TokenKind::kGreater, TokenKind::kGreaterEqual);
+      }
+      break;
+    default:
+      length = CharWidth(s, start);
+      break;
   }
-  pos_ = start + CharWidth(s, start);
-  return Make(TokenKind::kError, s, start, pos_);
+  pos_ = start + length;
+  return Make(kind, s, start, pos_);
 }
 
 void DecodeStringLiteral(std::string_view s, std::string& out) {

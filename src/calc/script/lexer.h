@@ -105,6 +105,7 @@ class Lexer {
 
  private:
   bool SkipSpaceAndComments(bool& newline);
+  Token Scan(bool operand_expected);
   Token Number(std::size_t start);
   Token StringLiteral(std::size_t start);
   Token RegExpLiteral(std::size_t start);

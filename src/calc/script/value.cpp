@@ -60,8 +60,43 @@ void AppendNumber(double d, std::string& out) {
     out += "Infinity";
     return;
   }
-  // 2. Take the shortest digits s (k of them) and the exponent n such that
-  //    s x 10^(n-k) reads back as d; std::to_chars gives them as d.ddde+XX.
+  // 2. Fast paths for the everyday results, integers and short fractions
+  //    (36.75): the first k for which d x 10^k is an integer m that reads
+  //    back as m / 10^k == d gives the shortest digits. Below 2^50 the
+  //    product rounds to m exactly, and a shorter string would have been
+  //    found at a smaller k. Only values written in fixed notation qualify.
+  static constexpr double kPowersOfTen[16] = {1e0,  1e1,  1e2,  1e3, 1e4,  1e5,
+                                              1e6,  1e7,  1e8,  1e9, 1e10, 1e11,
+                                              1e12, 1e13, 1e14, 1e15};
+  constexpr double kExactLimit = 1125899906842624.0;  // 2^50
+  if (d >= 1e-6 && d < kExactLimit) {
+    for (int k = 0; k < 16; ++k) {
+      const double m = d * kPowersOfTen[k];
+      if (m >= kExactLimit) break;
+      const auto integer = static_cast<std::uint64_t>(m + 0.5);
+      if (static_cast<double>(integer) / kPowersOfTen[k] != d) continue;
+      char digits[24];
+      const auto end = std::to_chars(digits, digits + sizeof digits, integer);
+      const std::string_view text(digits,
+                                  static_cast<std::size_t>(end.ptr - digits));
+      const auto places = static_cast<std::size_t>(k);
+      if (text.size() > places) {
+        out += text.substr(0, text.size() - places);
+        if (places > 0) {
+          out += '.';
+          out += text.substr(text.size() - places);
+        }
+      } else {
+        out += "0.";
+        out.append(places - text.size(), '0');
+        out += text;
+      }
+      return;
+    }
+  }
+  // 3. Otherwise take the shortest digits s (k of them) and the exponent n
+  //    such that s x 10^(n-k) reads back as d; std::to_chars gives them as
+  //    d.ddde+XX.
   char buffer[32];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, d,
                                     std::chars_format::scientific);
@@ -75,7 +110,7 @@ void AppendNumber(double d, std::string& out) {
   std::from_chars(p + (p[1] == '+' ? 2 : 1), result.ptr, exponent);
   const int n = exponent + 1;
   const std::string_view s(digits, static_cast<std::size_t>(k));
-  // 3. Up to 21 integer digits are written out in full, with zeros after the
+  // 4. Up to 21 integer digits are written out in full, with zeros after the
   //    digits if needed; a point goes inside them when there is a fraction.
   if (k <= n && n <= 21) {
     out += s;
@@ -85,12 +120,12 @@ void AppendNumber(double d, std::string& out) {
     out += '.';
     out += s.substr(static_cast<std::size_t>(n));
   } else if (-6 < n && n <= 0) {
-    // 4. Small magnitudes down to 1e-7 get "0." and leading zeros.
+    // 5. Small magnitudes down to 1e-7 get "0." and leading zeros.
     out += "0.";
     out.append(static_cast<std::size_t>(-n), '0');
     out += s;
   } else {
-    // 5. Everything else is e-notation with an explicit exponent sign.
+    // 6. Everything else is e-notation with an explicit exponent sign.
     out += s[0];
     if (k > 1) {
       out += '.';
@@ -126,7 +161,7 @@ void AppendToString(const Value& v, std::string& out) {
       AppendNumber(v.number, out);
       return;
     case ValueKind::kString:
-      out += v.string;
+      out += v.text;
       return;
     case ValueKind::kGlobal:
       out += "[object Object]";
@@ -142,7 +177,7 @@ void AppendToString(const Value& v, std::string& out) {
     case ValueKind::kRegExp:
       // "/" source "/" and the flags in the order g, i, m.
       out += '/';
-      out += v.regexp;
+      out += v.text;
       out += '/';
       if (v.regexp_flags & kRegExpGlobal) out += 'g';
       if (v.regexp_flags & kRegExpIgnoreCase) out += 'i';
@@ -152,7 +187,7 @@ void AppendToString(const Value& v, std::string& out) {
 }
 
 std::string ToString(const Value& v) {
-  if (v.kind == ValueKind::kString) return v.string;
+  if (v.kind == ValueKind::kString) return std::string(v.text);
   std::string out;
   AppendToString(v, out);
   return out;
@@ -223,7 +258,7 @@ double ToNumber(const Value& v) {
     case ValueKind::kNumber:
       return v.number;
     case ValueKind::kString:
-      return StringToNumber(v.string);
+      return StringToNumber(v.text);
     default:
       // No object text we produce is a numeric literal.
       return std::numeric_limits<double>::quiet_NaN();
@@ -240,7 +275,7 @@ bool ToBoolean(const Value& v) {
     case ValueKind::kNumber:
       return !(v.number == 0 || std::isnan(v.number));
     case ValueKind::kString:
-      return !v.string.empty();
+      return !v.text.empty();
     default:
       return true;
   }
@@ -260,11 +295,6 @@ std::uint32_t ToUint32(double d) {
 
 std::int32_t ToInt32(double d) {
   return static_cast<std::int32_t>(ToUint32(d));
-}
-
-Value ToPrimitive(const Value& v) {
-  if (v.IsPrimitive()) return v;
-  return Value::String(ToString(v));
 }
 
 std::string_view TypeOf(const Value& v) {

@@ -53,19 +53,18 @@ inline constexpr std::uint8_t kRegExpGlobal = 1;      // g
 inline constexpr std::uint8_t kRegExpIgnoreCase = 2;  // i
 inline constexpr std::uint8_t kRegExpMultiline = 4;   // m
 
-// A small variant. Numbers and the other non-string values never touch the
-// heap; a string owns its bytes (code page 936 text) and allocates only when
-// it outgrows the small-string buffer. A regular expression views its
-// source inside the expression being evaluated, so a Value must not outlive
-// that expression.
+// A small variant, trivially copyable, that never owns memory. A string
+// views its bytes (code page 936 text): inside the expression (a literal
+// without escapes), in static storage, or in strings the evaluation keeps
+// alive until it ends; a regular expression views its source inside the
+// expression. So a Value must not outlive its evaluation.
 struct Value {
   ValueKind kind = ValueKind::kUndefined;
-  bool boolean = false;
-  MathFunction function_id = MathFunction::kAbs;
+  bool boolean = false;                           // kBoolean
+  MathFunction function_id = MathFunction::kAbs;  // kFunction
   std::uint8_t regexp_flags = 0;  // kRegExp: kRegExpGlobal | ...
-  double number = 0;
-  std::string_view regexp;  // kRegExp: the source between the slashes
-  std::string string;       // kString only
+  double number = 0;              // kNumber
+  std::string_view text;          // kString: the bytes; kRegExp: the source
 
   static Value Undefined() { return {}; }
   static Value Null() { return Tagged(ValueKind::kNull); }
@@ -79,9 +78,9 @@ struct Value {
     v.number = d;
     return v;
   }
-  static Value String(std::string s) {
+  static Value String(std::string_view s) {
     Value v = Tagged(ValueKind::kString);
-    v.string = std::move(s);
+    v.text = s;
     return v;
   }
   static Value Function(MathFunction f) {
@@ -91,7 +90,7 @@ struct Value {
   }
   static Value RegExp(std::string_view source, std::uint8_t flags) {
     Value v = Tagged(ValueKind::kRegExp);
-    v.regexp = source;
+    v.text = source;
     v.regexp_flags = flags;
     return v;
   }
@@ -117,14 +116,15 @@ std::string NumberToString(double d);
 // Appends NumberToString(d) to `out` (no allocation for short texts).
 void AppendNumber(double d, std::string& out);
 
-// ToPrimitive followed by ToString: the text of any value. Objects give
-// their default text: "[object Math]", "function sqrt() { [native code] }",
-// the literal of a regular expression.
+// ToString, after ToPrimitive for objects: the text of any value. ToPrimitive
+// of every object here is its default text (its valueOf gives the object
+// itself): "[object Math]", "function sqrt() { [native code] }", "/a/g".
 void AppendToString(const Value& v, std::string& out);
 std::string ToString(const Value& v);
 
 // ToNumber: strings are read as a StringNumericLiteral (blank -> 0, hex,
-// "Infinity", anything else NaN); objects through their text.
+// "Infinity", anything else NaN); objects through their text, which is never
+// numeric, so they are NaN.
 double ToNumber(const Value& v);
 
 // ToBoolean.
@@ -134,10 +134,6 @@ bool ToBoolean(const Value& v);
 // 2^32; NaN and infinities give 0. 4294967297.5 -> 1, -1 -> -1 / 4294967295.
 std::int32_t ToInt32(double d);
 std::uint32_t ToUint32(double d);
-
-// ToPrimitive with no hint (the default hint is Number for every object we
-// have, whose valueOf gives the object itself, so this is the object's text).
-Value ToPrimitive(const Value& v);
 
 // The text of the typeof operator: "number", "object", "function", ...
 std::string_view TypeOf(const Value& v);
