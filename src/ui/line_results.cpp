@@ -20,30 +20,52 @@ std::vector<ResultLine> LineResultCache::Calculate(
     std::string_view input, bool scientific, std::string_view decimals_text) {
   if (scientific != scientific_ || decimals_text != decimals_text_) {
     results_.clear();
+    last_lines_.clear();
+    last_results_.clear();
     scientific_ = scientific;
     decimals_text_ = Text(decimals_text);
   }
-  const TextArray lines = SplitText(input, "\r\n");
-  std::vector<ResultLine> shown;
-  shown.reserve(lines.size());
-  for (const Text& line : lines) {
-    auto found = results_.find(std::string_view(line));
+  TextArray lines = SplitText(input, "\r\n");
+  const std::size_t count = lines.size();
+  const std::size_t last_count = last_lines_.size();
+  const std::size_t shorter = std::min(count, last_count);
+  std::vector<ResultLine> shown(count);
+
+  // The unchanged start and end of the text, as in the last pass.
+  std::size_t prefix = 0;
+  while (prefix < shorter && lines[prefix] == last_lines_[prefix]) {
+    shown[prefix] = last_results_[prefix];
+    ++prefix;
+  }
+  std::size_t suffix = 0;
+  while (suffix < shorter - prefix &&
+         lines[count - 1 - suffix] == last_lines_[last_count - 1 - suffix]) {
+    shown[count - 1 - suffix] = last_results_[last_count - 1 - suffix];
+    ++suffix;
+  }
+
+  // The lines in between: known ones from the store, new ones computed.
+  for (std::size_t i = prefix; i < count - suffix; ++i) {
+    auto found = results_.find(std::string_view(lines[i]));
     if (found == results_.end()) {
-      const Text result = CalculateLine(line, scientific, decimals_text);
+      const Text result = CalculateLine(lines[i], scientific, decimals_text);
       found = results_
-                  .emplace(line, std::make_shared<const std::u16string>(
-                                     Cp936ToUtf16(result)))
+                  .emplace(lines[i], std::make_shared<const std::u16string>(
+                                         Cp936ToUtf16(result)))
                   .first;
     }
-    shown.push_back(found->second);
+    shown[i] = found->second;
   }
-  if (results_.size() > kKeptPerLine * lines.size() + kKeptAllowance) {
+
+  if (results_.size() > kKeptPerLine * count + kKeptAllowance) {
     // Keep what the current text uses, forget the rest.
     results_.clear();
-    for (std::size_t i = 0; i < lines.size(); ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
       results_.emplace(lines[i], shown[i]);
     }
   }
+  last_lines_ = std::move(lines);
+  last_results_ = shown;
   return shown;
 }
 

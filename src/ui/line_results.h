@@ -53,6 +53,11 @@ class LineResultCache {
   bool scientific_ = false;
   Text decimals_text_;
   std::unordered_map<Text, ResultLine, Hash, Equal> results_;
+  // The lines of the last pass and their results: an edit changes a run of
+  // lines in between an unchanged start and end, which are taken from here
+  // without a look-up.
+  TextArray last_lines_;
+  std::vector<ResultLine> last_results_;
 };
 
 // Two results are the same when they are one object or equal texts.

@@ -11,6 +11,9 @@
 int main(int argc, char* argv[]) {
   // Qt takes its own platform options; no other argument means anything.
   QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Sumora"));
+  // Ties the window to the installed sumora.desktop entry (taskbar, icon).
+  QGuiApplication::setDesktopFileName(QStringLiteral("sumora"));
 
   // Round to nearest, every floating-point exception masked: an overflow or a
   // division by zero gives an infinity or a NaN, never a trap.
@@ -26,8 +29,8 @@ int main(int argc, char* argv[]) {
       std::string(sumora::kSettingsFileName);
 
   {
-    // Destroying the window saves its size, before the event loop's end is
-    // left behind.
+    // The window saves its size as it is destroyed, at the end of this
+    // block, while the application still exists.
     sumora::MainWindow window(settings_path);
     window.Created();
     window.ApplyLayout();
