@@ -108,8 +108,19 @@ constexpr bool IsBlank(char c) {
 }
 constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// True if a byte of the text is 0x80 or more; eight bytes a step.
 bool HasLeadByte(std::string_view text) {
-  return std::any_of(text.begin(), text.end(), IsLeadByte);
+  constexpr std::uint64_t kHighBits = 0x8080808080808080;
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  std::uint64_t any = 0;
+  for (; end - p >= 8; p += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    any |= word;
+  }
+  for (; p < end; ++p) any |= static_cast<unsigned char>(*p);
+  return (any & kHighBits) != 0;
 }
 
 // Applies `read` to the half-width form of the text. ToHalfWidth changes
@@ -140,6 +151,33 @@ constexpr std::uint64_t kMaxExactInteger = 1ULL << 53;
 constexpr int kMaxExactPow10 = 22;
 constexpr int kMaxUint64Digits = 19;
 
+// The value of `value` followed by the digits [p, end), at most 19 digits in
+// all. Runs of eight go in one step (the bytes as one little-endian word,
+// combined pairwise), the rest one by one.
+std::uint64_t AppendDigits(std::uint64_t value, const char* p,
+                           const char* end) {
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; end - p >= 8; p += 8) {
+      std::uint64_t word;
+      std::memcpy(&word, p, 8);
+      word -= 0x3030303030303030;                       // eight digit values
+      word = word * 10 + (word >> 8);                   // pairs, in bytes
+      word = (((word & 0x000000FF000000FF) * (100 + (1000000ULL << 32))) +
+              (((word >> 16) & 0x000000FF000000FF) * (1 + (10000ULL << 32)))) >>
+             32;
+      value = value * 100000000 + word;
+    }
+  }
+  for (; p < end; ++p) value = value * 10 + static_cast<std::uint64_t>(*p - '0');
+  return value;
+}
+
+// The value of the digits [a, a_end) followed by [b, b_end).
+std::uint64_t DigitsValue(const char* a, const char* a_end, const char* b,
+                          const char* b_end) {
+  return AppendDigits(AppendDigits(0, a, a_end), b, b_end);
+}
+
 double ReadNumber(std::string_view text) {
   const char* p = text.data();
   const char* const end = p + text.size();
@@ -154,44 +192,25 @@ double ReadNumber(std::string_view text) {
     ++p;
   }
 
-  // 3. The mantissa. The value read is digits[0 .. count) * 10^scale; only
-  // the first kMaxMantissaDigits significant digits are kept, a digit cut off
-  // before the point adds one to the scale, a digit kept (or a leading zero)
-  // after the point takes one away. `head` holds the first 19 digits as an
-  // integer for the fast path.
-  char digits[kMaxMantissaDigits];
-  int count = 0;
-  std::int64_t scale = 0;
-  std::uint64_t head = 0;
-  bool any_digit = false;
-  for (; p < end && IsDigit(*p); ++p) {
-    any_digit = true;
-    if (count == 0 && *p == '0') continue;  // not significant
-    if (count < kMaxMantissaDigits) {
-      digits[count++] = *p;
-      if (count <= kMaxUint64Digits) head = head * 10 + (*p - '0');
-    } else {
-      ++scale;
-    }
-  }
+  // 3. The mantissa: integer digits [p, integer_end), then after a point the
+  // fraction digits [fraction_begin, fraction_end).
+  const char* const integer_begin = p;
+  while (p < end && IsDigit(*p)) ++p;
+  const char* const integer_end = p;
+  const char* fraction_begin = p;
+  const char* fraction_end = p;
   if (p < end && *p == '.') {
-    for (++p; p < end && IsDigit(*p); ++p) {
-      any_digit = true;
-      if (count == 0 && *p == '0') {
-        --scale;
-      } else if (count < kMaxMantissaDigits) {
-        digits[count++] = *p;
-        if (count <= kMaxUint64Digits) head = head * 10 + (*p - '0');
-        --scale;
-      }
-    }
+    fraction_begin = ++p;
+    while (p < end && IsDigit(*p)) ++p;
+    fraction_end = p;
   }
-  // 7. No mantissa digit (a lone point, a sign alone, a word): 0. A mantissa
-  // of zeros is 0 whatever follows; zeros read as +0, never -0.
-  if (!any_digit || count == 0) return 0.0;
+  // 7. No mantissa digit (a lone point, a sign alone, a word): 0.
+  if (integer_begin == integer_end && fraction_begin == fraction_end) return 0;
 
   // 4. The exponent: a letter, an optional sign and at least one digit, or
-  // nothing (the number then ends before the letter).
+  // nothing (the number then ends before the letter). 5. Whatever follows is
+  // ignored.
+  std::int64_t exponent = 0;
   if (p < end && (*p == 'e' || *p == 'E' || *p == 'd' || *p == 'D')) {
     const char* q = p + 1;
     bool exponent_negative = false;
@@ -199,25 +218,45 @@ double ReadNumber(std::string_view text) {
       exponent_negative = *q == '-';
       ++q;
     }
-    if (q < end && IsDigit(*q)) {
-      std::int64_t exponent = 0;
-      for (; q < end && IsDigit(*q) && exponent < kExponentCap; ++q) {
-        exponent = exponent * 10 + (*q - '0');
-      }
-      scale += exponent_negative ? -exponent : exponent;
+    for (; q < end && IsDigit(*q) && exponent < kExponentCap; ++q) {
+      exponent = exponent * 10 + (*q - '0');
+    }
+    if (exponent_negative) exponent = -exponent;
+  }
+
+  // 6. The significant digits run from the first non-zero digit to the end
+  // of the mantissa; the value is their integer times 10^(exponent minus the
+  // number of fraction digits). Leading zeros are skipped in place, so a long
+  // run of them costs one pass and no memory.
+  const char* first = integer_begin;
+  while (first < integer_end && *first == '0') ++first;
+  const char* fraction_first = fraction_begin;
+  if (first == integer_end) {
+    while (fraction_first < fraction_end && *fraction_first == '0') {
+      ++fraction_first;
     }
   }
-  // 5. Whatever follows is ignored.
+  const std::int64_t significant =
+      (integer_end - first) + (fraction_end - fraction_first);
+  if (significant == 0) return 0;  // zeros, of either sign, read as +0
+  // Only the first kMaxMantissaDigits digits are kept; each cut digit shifts
+  // the decimal exponent by one.
+  const int kept = static_cast<int>(
+      std::min<std::int64_t>(significant, kMaxMantissaDigits));
+  const std::int64_t scale =
+      exponent - (fraction_end - fraction_begin) + (significant - kept);
+  const std::int64_t lead = scale + kept - 1;  // exponent of the first digit
 
-  // 6. The double nearest to digits * 10^scale.
-  const std::int64_t lead = scale + count - 1;
   double magnitude;
+  std::uint64_t head = 0;
   if (lead > kMaxLeadExponent) {
     magnitude = std::numeric_limits<double>::infinity();
   } else if (lead < kMinLeadExponent) {
-    return 0.0;
-  } else if (count <= kMaxUint64Digits && head <= kMaxExactInteger &&
-             scale >= -kMaxExactPow10 && scale <= kMaxExactPow10) {
+    return 0;
+  } else if (kept <= kMaxUint64Digits && scale >= -kMaxExactPow10 &&
+             scale <= kMaxExactPow10 &&
+             (head = DigitsValue(first, integer_end, fraction_first,
+                                 fraction_end)) <= kMaxExactInteger) {
     // Fast path: both operands exact, one correctly rounded operation.
     const double integer = static_cast<double>(head);
     magnitude = scale >= 0 ? integer * kPow10[scale] : integer / kPow10[-scale];
@@ -227,15 +266,17 @@ double ReadNumber(std::string_view text) {
     // std::from_chars. Out of range means overflow for a large exponent and
     // underflow for a small one.
     char buffer[kMaxMantissaDigits + 8];
-    std::memcpy(buffer, digits, count);
-    char* const exponent_at = buffer + count;
-    *exponent_at = 'e';
-    const char* const buffer_end =
-        std::to_chars(exponent_at + 1, buffer + sizeof buffer, scale).ptr;
-    const auto result = std::from_chars(buffer, buffer_end, magnitude,
+    char* out = buffer;
+    for (const char* d = first; d < integer_end && out < buffer + kept; ++d) {
+      *out++ = *d;
+    }
+    for (const char* d = fraction_first; out < buffer + kept; ++d) *out++ = *d;
+    *out++ = 'e';
+    out = std::to_chars(out, buffer + sizeof buffer, scale).ptr;
+    const auto result = std::from_chars(buffer, out, magnitude,
                                         std::chars_format::scientific);
     if (result.ec == std::errc::result_out_of_range) {
-      if (lead < 0) return 0.0;
+      if (lead < 0) return 0;
       magnitude = std::numeric_limits<double>::infinity();
     }
   }
@@ -275,15 +316,16 @@ struct ExactDigits {
 constexpr std::uint64_t kMinExact = kPow10Int[kExactDigits - 1];
 constexpr std::uint64_t kMaxExact = kPow10Int[kExactDigits];  // exclusive
 
-// The exact path, for magnitudes from about 10^-16 to 10^17 with a normal
-// exponent (false elsewhere): the double is M * 2^q exactly, so M * 10^k *
-// 2^q with k = 16 - exponent is computed exactly as (M * 5^k) scaled by
-// 2^(q + k) in 128 bits; the bits shifted out decide the rounding, half up.
-// That is the spec's rule (an 18th digit of 5 or more rounds up) also when the
-// expansion ends in that 5 exactly, which std::to_chars would round to even.
-// Such ties need a double of the form odd * 2^q with -25 <= q <= -1 whose
-// expansion has 18 digits, so they all lie between 10^-8 and 10^17, inside
-// this path.
+// The exact path, for normal magnitudes from about 10^-16 to 10^36 (false
+// elsewhere). The double is M * 2^q exactly. Below 10^17 the 17 digits are
+// floor(M * 2^q * 10^k) with k = 16 - exponent, computed exactly as M * 5^k
+// shifted by q + k in 128 bits, the bits shifted out deciding the rounding;
+// from 10^17 on they are the integer M * 2^q divided by 10^-k, the remainder
+// deciding. Either way half up: the spec's rule (an 18th digit of 5 or more
+// rounds up) also when the expansion ends in that 5 exactly, which
+// std::to_chars would round to even. Such ties need a double odd * 2^q with
+// -25 <= q <= -1 whose expansion has 18 digits, so they all lie between
+// 10^-8 and 10^17, inside this path.
 bool ExactDigitsByShift(double magnitude, ExactDigits* out) {
   const auto bits = std::bit_cast<std::uint64_t>(magnitude);
   const int biased = static_cast<int>(bits >> 52);
@@ -296,18 +338,30 @@ bool ExactDigitsByShift(double magnitude, ExactDigits* out) {
   int exponent = ((biased - 1023) * 78913) >> 18;
   for (int attempt = 0; attempt < 3; ++attempt) {
     const int k = kExactDigits - 1 - exponent;
-    if (k < 0 || k > kMaxPow5) return false;
-    const Uint128 product = static_cast<Uint128>(significand) * kPow5.value[k];
-    const int shift = -(q + k);
     Uint128 whole;
     bool round_up = false;
-    if (shift <= 0) {
-      if (shift < -8) return false;  // cannot happen below 10^17
-      whole = product << -shift;
+    if (k < 0) {
+      // At 10^17 and above the double is the integer M * 2^q (q >= 4):
+      // divided by 10^-k exactly in 128 bits, while M * 2^q < 2^127 and
+      // 10^-k fits 64 bits (below 10^36).
+      if (q < 0 || q > 74 || -k > kMaxUint64Digits) return false;
+      const std::uint64_t divisor = kPow10Int[-k];
+      const Uint128 integer = static_cast<Uint128>(significand) << q;
+      whole = integer / divisor;
+      round_up = integer - whole * divisor >= divisor / 2;
     } else {
-      whole = product >> shift;
-      const Uint128 rest = product - (whole << shift);
-      round_up = rest >= (static_cast<Uint128>(1) << (shift - 1));
+      if (k > kMaxPow5) return false;
+      const Uint128 product =
+          static_cast<Uint128>(significand) * kPow5.value[k];
+      const int shift = -(q + k);
+      if (shift <= 0) {
+        if (shift < -8) return false;  // cannot happen below 10^17
+        whole = product << -shift;
+      } else {
+        whole = product >> shift;
+        const Uint128 rest = product - (whole << shift);
+        round_up = rest >= (static_cast<Uint128>(1) << (shift - 1));
+      }
     }
     if (whole >= kMaxExact) {
       ++exponent;
@@ -347,14 +401,40 @@ ExactDigits ExactDigitsByToChars(double magnitude) {
 constexpr int kMinFixedExponent = -4;
 constexpr int kMinExponentDigits = 3;
 
-// Writes the general form of a finite value at `out` (room for 24 bytes) and
-// returns its length; *exponent_form tells which notation it took.
-int WriteGeneralForm(double value, char* out, bool* exponent_form) {
-  *exponent_form = false;
+// "00" "01" ... "99": two digits a step.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324"
+    "25262728293031323334353637383940414243444546474849"
+    "50515253545556575859606162636465666768697071727374"
+    "75767778798081828384858687888990919293949596979899";
+
+void WriteFourDigits(std::uint32_t value, char* out) {
+  std::memcpy(out, kDigitPairs + 2 * (value / 100), 2);
+  std::memcpy(out + 2, kDigitPairs + 2 * (value % 100), 2);
+}
+
+// The 13 digits of 10^12 <= value < 10^13, as three independent parts.
+void WriteThirteenDigits(std::uint64_t value, char* out) {
+  const auto high = static_cast<std::uint32_t>(value / 100000000);  // 5 digits
+  const auto low = static_cast<std::uint32_t>(value % 100000000);   // 8 digits
+  out[0] = static_cast<char>('0' + high / 10000);
+  WriteFourDigits(high % 10000, out + 1);
+  WriteFourDigits(low / 10000, out + 5);
+  WriteFourDigits(low % 10000, out + 9);
+}
+
+struct GeneralForm {
+  int length;           // bytes written
+  int fraction_digits;  // digits after the point (fixed notation)
+  bool exponent_form;   // exponent notation
+};
+
+// Writes the general form of a finite value at `out` (room for 24 bytes).
+GeneralForm WriteGeneralForm(double value, char* out) {
   // 1. Zero, positive or negative, is 0.
   if (value == 0) {
     out[0] = '0';
-    return 1;
+    return {1, 0, false};
   }
   // 2. The 17-digit rounding of the exact expansion, then the 13-digit cut of
   // that digit string: a 14th digit of 5 or more rounds up.
@@ -365,7 +445,7 @@ int WriteGeneralForm(double value, char* out, bool* exponent_form) {
   }
   constexpr std::uint64_t kCut = kPow10Int[kExactDigits - kGeneralFormDigits];
   std::uint64_t kept = exact.digits / kCut;
-  if ((exact.digits / (kCut / 10)) % 10 >= 5) ++kept;
+  if (exact.digits - kept * kCut >= kCut / 2) ++kept;
   // 3. X after the carry: thirteen nines become 1 and twelve zeros.
   int x = exact.exponent;
   if (kept == kPow10Int[kGeneralFormDigits]) {
@@ -373,10 +453,7 @@ int WriteGeneralForm(double value, char* out, bool* exponent_form) {
     ++x;
   }
   char digits[kGeneralFormDigits];
-  for (int i = kGeneralFormDigits - 1; i >= 0; --i) {
-    digits[i] = static_cast<char>('0' + kept % 10);
-    kept /= 10;
-  }
+  WriteThirteenDigits(kept, digits);
   // 6. Zeros at the end of the digits are never shown (after the point they
   // are removed; before it they are written as place holders below).
   int significant = kGeneralFormDigits;
@@ -386,8 +463,8 @@ int WriteGeneralForm(double value, char* out, bool* exponent_form) {
   char* p = out;
   if (value < 0) *p++ = '-';
   if (x < kMinFixedExponent || x >= kGeneralFormDigits) {
-    // 4. Exponent notation: d.ddd e, sign, at least three exponent digits.
-    *exponent_form = true;
+    // 4. Exponent notation: d.ddd e, sign, the exponent in three digits (it
+    // never needs more: doubles lie between 10^-324 and 10^309).
     *p++ = digits[0];
     if (significant > 1) {
       *p++ = '.';
@@ -397,36 +474,37 @@ int WriteGeneralForm(double value, char* out, bool* exponent_form) {
     *p++ = 'e';
     *p++ = x < 0 ? '-' : '+';
     const int magnitude_x = x < 0 ? -x : x;
-    char exponent_digits[8];
-    char* exponent_end =
-        std::to_chars(exponent_digits, exponent_digits + sizeof exponent_digits,
-                      magnitude_x)
-            .ptr;
-    for (int n = static_cast<int>(exponent_end - exponent_digits);
-         n < kMinExponentDigits; ++n) {
-      *p++ = '0';
-    }
-    std::memcpy(p, exponent_digits, exponent_end - exponent_digits);
-    p += exponent_end - exponent_digits;
-  } else if (x >= 0) {
+    static_assert(kMinExponentDigits == 3);
+    *p++ = static_cast<char>('0' + magnitude_x / 100);
+    std::memcpy(p, kDigitPairs + 2 * (magnitude_x % 100), 2);
+    p += 2;
+    return {static_cast<int>(p - out), 0, true};
+  }
+  int fraction_digits;
+  if (x >= 0) {
     // 5. Fixed notation, the point after the first X + 1 digits.
     const int integer_digits = x + 1;
     std::memcpy(p, digits, integer_digits);
     p += integer_digits;
-    if (significant > integer_digits) {
+    fraction_digits = significant > integer_digits
+                          ? significant - integer_digits
+                          : 0;
+    if (fraction_digits > 0) {
       *p++ = '.';
-      std::memcpy(p, digits + integer_digits, significant - integer_digits);
-      p += significant - integer_digits;
+      std::memcpy(p, digits + integer_digits, fraction_digits);
+      p += fraction_digits;
     }
   } else {
     // 5. Fixed notation below 1: 0, the point and -X - 1 zeros first.
     *p++ = '0';
     *p++ = '.';
-    for (int i = 0; i < -x - 1; ++i) *p++ = '0';
+    std::memset(p, '0', -x - 1);
+    p += -x - 1;
     std::memcpy(p, digits, significant);
     p += significant;
+    fraction_digits = -x - 1 + significant;
   }
-  return static_cast<int>(p - out);
+  return {static_cast<int>(p - out), fraction_digits, false};
 }
 
 Text NonFiniteText(double value) {
@@ -540,8 +618,8 @@ float TextToFloat(std::string_view text) {
   constexpr float kMaxSingle = std::numeric_limits<float>::max();
   const double magnitude = std::fabs(value);
   if (magnitude >= kSingleOverflow) {
-    return std::copysign(std::numeric_limits<float>::infinity(),
-                         static_cast<float>(value < 0 ? -1 : 1));
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
+    return value < 0 ? -kInfinity : kInfinity;
   }
   if (magnitude > kMaxSingle) return value < 0 ? -kMaxSingle : kMaxSingle;
   return static_cast<float>(value);
@@ -550,9 +628,7 @@ float TextToFloat(std::string_view text) {
 Text NumberToText(double value) {
   if (!std::isfinite(value)) return NonFiniteText(value);
   char buffer[kFormatBufferSize];
-  bool exponent_form;
-  const int length = WriteGeneralForm(value, buffer, &exponent_form);
-  return Text(buffer, length);
+  return Text(buffer, WriteGeneralForm(value, buffer).length);
 }
 
 Text NumberToText(std::int32_t value) {
@@ -573,20 +649,15 @@ Text FormatNumber(double value, std::optional<std::int32_t> decimals,
   }
   // 2. The general form.
   char buffer[kFormatBufferSize];
-  bool exponent_form;
-  int length = WriteGeneralForm(value, buffer, &exponent_form);
+  const GeneralForm form = WriteGeneralForm(value, buffer);
+  int length = form.length;
   // 3. Zeros up to exactly `places` decimals, in fixed notation only; an
   // exponent form is returned as it is.
-  if (decimals && places > 0 && !exponent_form) {
-    const char* const point =
-        static_cast<const char*>(std::memchr(buffer, '.', length));
-    int fraction_digits = 0;
-    if (point == nullptr) {
-      buffer[length++] = '.';
-    } else {
-      fraction_digits = static_cast<int>(buffer + length - point - 1);
-    }
-    for (; fraction_digits < places; ++fraction_digits) buffer[length++] = '0';
+  if (decimals && places > form.fraction_digits && !form.exponent_form) {
+    if (form.fraction_digits == 0) buffer[length++] = '.';
+    const int zeros = places - form.fraction_digits;
+    std::memset(buffer + length, '0', zeros);
+    length += zeros;
   }
   // 4. Grouping (never used by the system).
   if (grouping) length = InsertGrouping(buffer, length);
