@@ -203,12 +203,22 @@ char32_t ReadUtf8(std::string_view s, std::size_t& i) {
   return c;
 }
 
+// Length of the leading run of bytes 0x01 to 0x7F, which read the same in
+// every encoding here and need no conversion.
+std::size_t AsciiPrefix(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size() && static_cast<unsigned char>(s[i] - 1) < 0x7F) ++i;
+  return i;
+}
+
 }  // namespace
 
 Text Utf8ToCp936(std::string_view utf8) {
-  Text out;
+  const std::size_t ascii = AsciiPrefix(utf8);
+  Text out(utf8.substr(0, ascii));
+  if (ascii == utf8.size()) return out;
   out.reserve(utf8.size());
-  for (std::size_t i = 0; i < utf8.size();) {
+  for (std::size_t i = ascii; i < utf8.size();) {
     // ASCII is the same in both, and needs no table.
     if (!IsLeadByte(utf8[i]) && utf8[i] != '\0') {
       out.push_back(utf8[i++]);
@@ -221,9 +231,11 @@ Text Utf8ToCp936(std::string_view utf8) {
 }
 
 std::string Cp936ToUtf8(std::string_view text) {
-  std::string out;
+  const std::size_t ascii = AsciiPrefix(text);
+  std::string out(text.substr(0, ascii));
+  if (ascii == text.size()) return out;
   out.reserve(text.size() + text.size() / 2);
-  DecodeCp936(text, [&](char32_t c) { AppendUtf8(c, out); });
+  DecodeCp936(text.substr(ascii), [&](char32_t c) { AppendUtf8(c, out); });
   return out;
 }
 
