@@ -450,8 +450,9 @@ TEST(StandardSanitizer, MatchesTheStepByStepSanitizerOnLongerLines) {
   }
 }
 
-// Lines of one piece each, so that every piece of the generator's alphabet is
-// seen at both ends of a line too.
+// Every line of two bytes: every byte at the start and at the end of a line,
+// every lead byte with every second byte, every lone lead byte after another
+// byte.
 TEST(StandardSanitizer, MatchesTheStepByStepSanitizerOnEveryTwoBytePair) {
   for (int a = 1; a < 256; ++a) {
     for (int b = 1; b < 256; ++b) {
