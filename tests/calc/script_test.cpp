@@ -422,6 +422,32 @@ TEST(EvaluateExpressionTest, MemberAccessAndCalls) {
   });
 }
 
+// Names may be written with \u escapes; reserved words may not.
+TEST(EvaluateExpressionTest, NamesAndKeywords) {
+  ExpectAnswers({
+      {"Math.\\u0073qrt(4)", "2"},
+      {"\\u004Dath.PI", "3.141592653589793"},
+      {"true+1", "2"},
+      {"null+1", "1"},
+      {"typeof null", "object"},
+      {"typeof this", "object"},
+      {"this.x", ""},
+      {"Math.if", ""},  // any name may follow the point
+      {"0&&new new Math.abs()()", "0"},
+      {"Math.abs\n(2)", "2"},
+  });
+  ExpectFailures({
+      {"\\u0074rue", Failure::kSyntaxError},
+      {"Math.\\u0020", Failure::kSyntaxError},
+      {"x\\u0031", Failure::kReferenceError},
+      {"function", Failure::kSyntaxError},
+      {"var", Failure::kSyntaxError},
+      {"Math.PI\n++", Failure::kSyntaxError},  // no line break before ++
+      {"new Math.abs", Failure::kTypeError},
+      {"void x", Failure::kReferenceError},
+  });
+}
+
 // ++ and -- need a reference; on one they give the language's value but
 // store nothing.
 TEST(EvaluateExpressionTest, IncrementAndDecrement) {

@@ -163,7 +163,6 @@ Token Make(TokenKind kind, std::string_view source, std::size_t start,
            std::size_t end) {
   Token t;
   t.kind = kind;
-  t.offset = start;
   t.text = source.substr(start, end - start);
   return t;
 }
@@ -365,7 +364,6 @@ Token Lexer::StringLiteral(std::size_t start) {
   }
   pos_ = i + 1;
   Token t = Make(TokenKind::kString, s, start + 1, i);
-  t.offset = start;
   t.has_escapes = escapes;
   return t;
 }
@@ -413,7 +411,6 @@ Token Lexer::RegExpLiteral(std::size_t start) {
     return Make(TokenKind::kError, s, start, i);
   }
   Token t = Make(TokenKind::kRegExp, s, start + 1, body_end);
-  t.offset = start;
   t.regexp_flags = flags;
   return t;
 }

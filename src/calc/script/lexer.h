@@ -90,9 +90,8 @@ struct Token {
   bool newline_before = false;  // a line terminator precedes the token
   bool has_escapes = false;     // kString: the text holds backslash escapes
   std::uint8_t regexp_flags = 0;
-  std::size_t offset = 0;  // byte offset of the token in the source
-  std::string_view text;   // see TokenKind
-  double number = 0;       // kNumber
+  std::string_view text;  // see TokenKind
+  double number = 0;      // kNumber
 };
 
 class Lexer {
