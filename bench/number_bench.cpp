@@ -17,7 +17,8 @@ void BM_TextToNumber(benchmark::State& state, std::string_view text) {
   }
 }
 BENCHMARK_CAPTURE(BM_TextToNumber, short, std::string_view("12.5"));
-BENCHMARK_CAPTURE(BM_TextToNumber, third, std::string_view("0.3333333333333333"));
+BENCHMARK_CAPTURE(BM_TextToNumber, third,
+                  std::string_view("0.3333333333333333"));
 BENCHMARK_CAPTURE(BM_TextToNumber, money, std::string_view("1234567.89"));
 BENCHMARK_CAPTURE(BM_TextToNumber, exponent, std::string_view("1e+21"));
 BENCHMARK_CAPTURE(BM_TextToNumber, digits17,

@@ -20,69 +20,48 @@ __extension__ typedef unsigned __int128 Uint128;
 // kPow10[n] is the double nearest to 10 to the power n (the compiler reads
 // each literal correctly rounded); 10^308 is the largest finite one.
 constexpr double kPow10[] = {
-    1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
-    1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22, 1e23,
-    1e24, 1e25, 1e26, 1e27, 1e28, 1e29, 1e30, 1e31,
-    1e32, 1e33, 1e34, 1e35, 1e36, 1e37, 1e38, 1e39,
-    1e40, 1e41, 1e42, 1e43, 1e44, 1e45, 1e46, 1e47,
-    1e48, 1e49, 1e50, 1e51, 1e52, 1e53, 1e54, 1e55,
-    1e56, 1e57, 1e58, 1e59, 1e60, 1e61, 1e62, 1e63,
-    1e64, 1e65, 1e66, 1e67, 1e68, 1e69, 1e70, 1e71,
-    1e72, 1e73, 1e74, 1e75, 1e76, 1e77, 1e78, 1e79,
-    1e80, 1e81, 1e82, 1e83, 1e84, 1e85, 1e86, 1e87,
-    1e88, 1e89, 1e90, 1e91, 1e92, 1e93, 1e94, 1e95,
-    1e96, 1e97, 1e98, 1e99, 1e100, 1e101, 1e102, 1e103,
-    1e104, 1e105, 1e106, 1e107, 1e108, 1e109, 1e110, 1e111,
-    1e112, 1e113, 1e114, 1e115, 1e116, 1e117, 1e118, 1e119,
-    1e120, 1e121, 1e122, 1e123, 1e124, 1e125, 1e126, 1e127,
-    1e128, 1e129, 1e130, 1e131, 1e132, 1e133, 1e134, 1e135,
-    1e136, 1e137, 1e138, 1e139, 1e140, 1e141, 1e142, 1e143,
-    1e144, 1e145, 1e146, 1e147, 1e148, 1e149, 1e150, 1e151,
-    1e152, 1e153, 1e154, 1e155, 1e156, 1e157, 1e158, 1e159,
-    1e160, 1e161, 1e162, 1e163, 1e164, 1e165, 1e166, 1e167,
-    1e168, 1e169, 1e170, 1e171, 1e172, 1e173, 1e174, 1e175,
-    1e176, 1e177, 1e178, 1e179, 1e180, 1e181, 1e182, 1e183,
-    1e184, 1e185, 1e186, 1e187, 1e188, 1e189, 1e190, 1e191,
-    1e192, 1e193, 1e194, 1e195, 1e196, 1e197, 1e198, 1e199,
-    1e200, 1e201, 1e202, 1e203, 1e204, 1e205, 1e206, 1e207,
-    1e208, 1e209, 1e210, 1e211, 1e212, 1e213, 1e214, 1e215,
-    1e216, 1e217, 1e218, 1e219, 1e220, 1e221, 1e222, 1e223,
-    1e224, 1e225, 1e226, 1e227, 1e228, 1e229, 1e230, 1e231,
-    1e232, 1e233, 1e234, 1e235, 1e236, 1e237, 1e238, 1e239,
-    1e240, 1e241, 1e242, 1e243, 1e244, 1e245, 1e246, 1e247,
-    1e248, 1e249, 1e250, 1e251, 1e252, 1e253, 1e254, 1e255,
-    1e256, 1e257, 1e258, 1e259, 1e260, 1e261, 1e262, 1e263,
-    1e264, 1e265, 1e266, 1e267, 1e268, 1e269, 1e270, 1e271,
-    1e272, 1e273, 1e274, 1e275, 1e276, 1e277, 1e278, 1e279,
-    1e280, 1e281, 1e282, 1e283, 1e284, 1e285, 1e286, 1e287,
-    1e288, 1e289, 1e290, 1e291, 1e292, 1e293, 1e294, 1e295,
-    1e296, 1e297, 1e298, 1e299, 1e300, 1e301, 1e302, 1e303,
-    1e304, 1e305, 1e306, 1e307, 1e308,
+    1e0,   1e1,   1e2,   1e3,   1e4,   1e5,   1e6,   1e7,   1e8,   1e9,   1e10,
+    1e11,  1e12,  1e13,  1e14,  1e15,  1e16,  1e17,  1e18,  1e19,  1e20,  1e21,
+    1e22,  1e23,  1e24,  1e25,  1e26,  1e27,  1e28,  1e29,  1e30,  1e31,  1e32,
+    1e33,  1e34,  1e35,  1e36,  1e37,  1e38,  1e39,  1e40,  1e41,  1e42,  1e43,
+    1e44,  1e45,  1e46,  1e47,  1e48,  1e49,  1e50,  1e51,  1e52,  1e53,  1e54,
+    1e55,  1e56,  1e57,  1e58,  1e59,  1e60,  1e61,  1e62,  1e63,  1e64,  1e65,
+    1e66,  1e67,  1e68,  1e69,  1e70,  1e71,  1e72,  1e73,  1e74,  1e75,  1e76,
+    1e77,  1e78,  1e79,  1e80,  1e81,  1e82,  1e83,  1e84,  1e85,  1e86,  1e87,
+    1e88,  1e89,  1e90,  1e91,  1e92,  1e93,  1e94,  1e95,  1e96,  1e97,  1e98,
+    1e99,  1e100, 1e101, 1e102, 1e103, 1e104, 1e105, 1e106, 1e107, 1e108, 1e109,
+    1e110, 1e111, 1e112, 1e113, 1e114, 1e115, 1e116, 1e117, 1e118, 1e119, 1e120,
+    1e121, 1e122, 1e123, 1e124, 1e125, 1e126, 1e127, 1e128, 1e129, 1e130, 1e131,
+    1e132, 1e133, 1e134, 1e135, 1e136, 1e137, 1e138, 1e139, 1e140, 1e141, 1e142,
+    1e143, 1e144, 1e145, 1e146, 1e147, 1e148, 1e149, 1e150, 1e151, 1e152, 1e153,
+    1e154, 1e155, 1e156, 1e157, 1e158, 1e159, 1e160, 1e161, 1e162, 1e163, 1e164,
+    1e165, 1e166, 1e167, 1e168, 1e169, 1e170, 1e171, 1e172, 1e173, 1e174, 1e175,
+    1e176, 1e177, 1e178, 1e179, 1e180, 1e181, 1e182, 1e183, 1e184, 1e185, 1e186,
+    1e187, 1e188, 1e189, 1e190, 1e191, 1e192, 1e193, 1e194, 1e195, 1e196, 1e197,
+    1e198, 1e199, 1e200, 1e201, 1e202, 1e203, 1e204, 1e205, 1e206, 1e207, 1e208,
+    1e209, 1e210, 1e211, 1e212, 1e213, 1e214, 1e215, 1e216, 1e217, 1e218, 1e219,
+    1e220, 1e221, 1e222, 1e223, 1e224, 1e225, 1e226, 1e227, 1e228, 1e229, 1e230,
+    1e231, 1e232, 1e233, 1e234, 1e235, 1e236, 1e237, 1e238, 1e239, 1e240, 1e241,
+    1e242, 1e243, 1e244, 1e245, 1e246, 1e247, 1e248, 1e249, 1e250, 1e251, 1e252,
+    1e253, 1e254, 1e255, 1e256, 1e257, 1e258, 1e259, 1e260, 1e261, 1e262, 1e263,
+    1e264, 1e265, 1e266, 1e267, 1e268, 1e269, 1e270, 1e271, 1e272, 1e273, 1e274,
+    1e275, 1e276, 1e277, 1e278, 1e279, 1e280, 1e281, 1e282, 1e283, 1e284, 1e285,
+    1e286, 1e287, 1e288, 1e289, 1e290, 1e291, 1e292, 1e293, 1e294, 1e295, 1e296,
+    1e297, 1e298, 1e299, 1e300, 1e301, 1e302, 1e303, 1e304, 1e305, 1e306, 1e307,
+    1e308,
 };
 static_assert(sizeof(kPow10) / sizeof(kPow10[0]) == 1 - kMinDecimals);
 
-// kPow10Int[n] is 10 to the power n, exactly.
-constexpr std::uint64_t kPow10Int[] = {1ULL,
-                                       10ULL,
-                                       100ULL,
-                                       1000ULL,
-                                       10000ULL,
-                                       100000ULL,
-                                       1000000ULL,
-                                       10000000ULL,
-                                       100000000ULL,
-                                       1000000000ULL,
-                                       10000000000ULL,
-                                       100000000000ULL,
-                                       1000000000000ULL,
-                                       10000000000000ULL,
-                                       100000000000000ULL,
-                                       1000000000000000ULL,
-                                       10000000000000000ULL,
-                                       100000000000000000ULL,
-                                       1000000000000000000ULL,
-                                       10000000000000000000ULL};
+// kPow10Int[n] is 10 to the power n, exactly (n <= 19 fits 64 bits).
+struct Pow10IntTable {
+  std::uint64_t value[20];
+  constexpr Pow10IntTable() : value() {
+    value[0] = 1;
+    for (int n = 1; n < 20; ++n) value[n] = value[n - 1] * 10;
+  }
+  constexpr std::uint64_t operator[](int n) const { return value[n]; }
+};
+constexpr Pow10IntTable kPow10Int;
 
 // kPow5[k] is 5 to the power k, exactly, for the exact digit path below.
 constexpr int kMaxPow5 = 32;  // 2^53 * 5^32 < 2^128
@@ -103,9 +82,7 @@ constexpr double kOneTrillionth = 1e-12;
 // Reading
 // ---------------------------------------------------------------------------
 
-constexpr bool IsBlank(char c) {
-  return c == ' ' || (c >= '\t' && c <= '\r');
-}
+constexpr bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // True if a byte of the text is 0x80 or more; eight bytes a step.
@@ -160,15 +137,16 @@ std::uint64_t AppendDigits(std::uint64_t value, const char* p,
     for (; end - p >= 8; p += 8) {
       std::uint64_t word;
       std::memcpy(&word, p, 8);
-      word -= 0x3030303030303030;                       // eight digit values
-      word = word * 10 + (word >> 8);                   // pairs, in bytes
+      word -= 0x3030303030303030;      // eight digit values
+      word = word * 10 + (word >> 8);  // pairs, in bytes
       word = (((word & 0x000000FF000000FF) * (100 + (1000000ULL << 32))) +
               (((word >> 16) & 0x000000FF000000FF) * (1 + (10000ULL << 32)))) >>
              32;
       value = value * 100000000 + word;
     }
   }
-  for (; p < end; ++p) value = value * 10 + static_cast<std::uint64_t>(*p - '0');
+  for (; p < end; ++p)
+    value = value * 10 + static_cast<std::uint64_t>(*p - '0');
   return value;
 }
 
@@ -241,8 +219,8 @@ double ReadNumber(std::string_view text) {
   if (significant == 0) return 0;  // zeros, of either sign, read as +0
   // Only the first kMaxMantissaDigits digits are kept; each cut digit shifts
   // the decimal exponent by one.
-  const int kept = static_cast<int>(
-      std::min<std::int64_t>(significant, kMaxMantissaDigits));
+  const int kept =
+      static_cast<int>(std::min<std::int64_t>(significant, kMaxMantissaDigits));
   const std::int64_t scale =
       exponent - (fraction_end - fraction_begin) + (significant - kept);
   const std::int64_t lead = scale + kept - 1;  // exponent of the first digit
@@ -273,8 +251,8 @@ double ReadNumber(std::string_view text) {
     for (const char* d = fraction_first; out < buffer + kept; ++d) *out++ = *d;
     *out++ = 'e';
     out = std::to_chars(out, buffer + sizeof buffer, scale).ptr;
-    const auto result = std::from_chars(buffer, out, magnitude,
-                                        std::chars_format::scientific);
+    const auto result =
+        std::from_chars(buffer, out, magnitude, std::chars_format::scientific);
     if (result.ec == std::errc::result_out_of_range) {
       if (lead < 0) return 0;
       magnitude = std::numeric_limits<double>::infinity();
@@ -330,8 +308,7 @@ bool ExactDigitsByShift(double magnitude, ExactDigits* out) {
   const auto bits = std::bit_cast<std::uint64_t>(magnitude);
   const int biased = static_cast<int>(bits >> 52);
   if (biased == 0) return false;  // subnormal: far below 10^-16
-  const std::uint64_t significand =
-      (bits & ((1ULL << 52) - 1)) | (1ULL << 52);
+  const std::uint64_t significand = (bits & ((1ULL << 52) - 1)) | (1ULL << 52);
   const int q = biased - 1075;
   // floor(log10(2) * binary exponent) is the decimal exponent or one less;
   // 78913 / 2^18 approximates log10(2). The loop corrects either way.
@@ -389,7 +366,8 @@ ExactDigits ExactDigitsByToChars(double magnitude) {
                     std::chars_format::scientific, kExactDigits - 1)
           .ptr;
   std::uint64_t digits = static_cast<std::uint64_t>(buffer[0] - '0');
-  for (int i = 2; i <= kExactDigits; ++i) digits = digits * 10 + (buffer[i] - '0');
+  for (int i = 2; i <= kExactDigits; ++i)
+    digits = digits * 10 + (buffer[i] - '0');
   const char* p = buffer + kExactDigits + 1;  // the 'e'
   const bool negative = p[1] == '-';
   int exponent = 0;
@@ -486,9 +464,8 @@ GeneralForm WriteGeneralForm(double value, char* out) {
     const int integer_digits = x + 1;
     std::memcpy(p, digits, integer_digits);
     p += integer_digits;
-    fraction_digits = significant > integer_digits
-                          ? significant - integer_digits
-                          : 0;
+    fraction_digits =
+        significant > integer_digits ? significant - integer_digits : 0;
     if (fraction_digits > 0) {
       *p++ = '.';
       std::memcpy(p, digits + integer_digits, fraction_digits);
@@ -604,8 +581,7 @@ double TextToNumber(std::string_view text) {
 }
 
 std::int32_t TextToInteger(std::string_view text) {
-  return ReadHalfWidth(text,
-                       [](std::string_view t) { return ReadInteger(t); });
+  return ReadHalfWidth(text, [](std::string_view t) { return ReadInteger(t); });
 }
 
 float TextToFloat(std::string_view text) {
@@ -641,8 +617,7 @@ Text FormatNumber(double value, std::optional<std::int32_t> decimals,
                   bool grouping) {
   if (!std::isfinite(value)) return NonFiniteText(value);
   // 1. Rounding to the (capped) number of places.
-  const std::int32_t places =
-      decimals ? std::min(*decimals, kMaxDecimals) : 0;
+  const std::int32_t places = decimals ? std::min(*decimals, kMaxDecimals) : 0;
   if (decimals) {
     value = RoundToPlaces(value, places);
     if (!std::isfinite(value)) return NonFiniteText(value);

@@ -35,8 +35,8 @@ inline constexpr int kGeneralFormDigits = 13;
 // (a stack buffer, one Text of at most kMaxFormattedLength bytes) whatever
 // integer the user types into the decimals box.
 inline constexpr std::int32_t kMaxDecimals = 184;
-inline constexpr int kMaxFormattedLength = 1 + kGeneralFormDigits + 1 +
-                                           kMaxDecimals;  // grouping off
+inline constexpr int kMaxFormattedLength =
+    1 + kGeneralFormDigits + 1 + kMaxDecimals;  // grouping off
 
 // The fewest decimals that still leave a digit to round to: 10 to the power
 // 308 is the largest finite power of ten. Decimals below this (-309 or less)

@@ -97,8 +97,8 @@ std::string OracleGeneralForm(double value) {
     while (magnitude.size() < 3) magnitude.insert(magnitude.begin(), '0');
     out += std::string("e") + (exponent < 0 ? "-" : "+") + magnitude;
   } else if (exponent >= 0) {
-    std::string integer = digits.substr(0, std::min<std::size_t>(
-                                               digits.size(), exponent + 1));
+    std::string integer =
+        digits.substr(0, std::min<std::size_t>(digits.size(), exponent + 1));
     integer.resize(exponent + 1, '0');
     out += integer;
     if (digits.size() > static_cast<std::size_t>(exponent + 1)) {
@@ -167,12 +167,12 @@ TEST(GeneralFormOracle, HalvesAtThe14thDigit) {
   std::uniform_int_distribution<int> exponent(-30, 30);
   int up = 0;
   for (int i = 0; i < 50000; ++i) {
-    const std::string text = std::to_string(head(random)) + "5e" +
-                             std::to_string(exponent(random));
+    const std::string text =
+        std::to_string(head(random)) + "5e" + std::to_string(exponent(random));
     const double value = TextToNumber(text);
     CheckGeneralForm(value);
-    up += OracleGeneralForm(value) != OracleGeneralForm(std::nextafter(
-                                          value, 0.0));
+    up += OracleGeneralForm(value) !=
+          OracleGeneralForm(std::nextafter(value, 0.0));
   }
   EXPECT_GT(up, 0);
 }
@@ -192,8 +192,8 @@ TEST(GeneralFormOracle, ExactTiesAtThe18thDigit) {
                               five_power;  // 10^17 <= odd * 5^-q
     const std::uint64_t high = 999'999'999'999'999'999ULL / five_power;
     if (low > high || low >= (std::uint64_t{1} << 53)) continue;
-    const std::uint64_t top = std::min<std::uint64_t>(
-        high, (std::uint64_t{1} << 53) - 1);
+    const std::uint64_t top =
+        std::min<std::uint64_t>(high, (std::uint64_t{1} << 53) - 1);
     std::uniform_int_distribution<std::uint64_t> pick(low, top);
     for (int i = 0; i < 200; ++i) {
       const std::uint64_t odd = pick(random) | 1;
@@ -224,7 +224,8 @@ TEST(ReadOracle, RandomDecimalTexts) {
     // them (possibly with leading zeros after the point), then an exponent.
     const int n = length(random);
     std::string digits(1, static_cast<char>('1' + digit(random) % 9));
-    for (int k = 1; k < n; ++k) digits += static_cast<char>('0' + digit(random));
+    for (int k = 1; k < n; ++k)
+      digits += static_cast<char>('0' + digit(random));
     const int point = std::uniform_int_distribution<int>(-3, n)(random);
     const int e = exponent(random);
     std::string text;
@@ -239,10 +240,10 @@ TEST(ReadOracle, RandomDecimalTexts) {
     // 24 digits, the rest shifting the exponent.
     const long long places = static_cast<long long>(e) - n + point;
     const long long cut = n > kMaxMantissaDigits ? n - kMaxMantissaDigits : 0;
-    const double expected =
-        OracleRead(digits.substr(0, n - cut), places + cut);
+    const double expected = OracleRead(digits.substr(0, n - cut), places + cut);
     ASSERT_EQ(Bits(TextToNumber(text)), Bits(expected)) << text;
-    ASSERT_EQ(Bits(TextToNumber("-" + text)), Bits(expected == 0 ? 0.0 : -expected))
+    ASSERT_EQ(Bits(TextToNumber("-" + text)),
+              Bits(expected == 0 ? 0.0 : -expected))
         << text;
   }
 }
@@ -326,18 +327,19 @@ TEST(HeapUse, TypicalCallsTakeNone) {
   double value = 0;
   Text text;
   EXPECT_EQ(MeasureHeap([&] { value = TextToNumber("12.5"); }).allocations, 0U);
-  EXPECT_EQ(MeasureHeap([&] { value = TextToNumber("0.3333333333333333"); })
-                .allocations,
+  EXPECT_EQ(MeasureHeap([&] {
+              value = TextToNumber("0.3333333333333333");
+            }).allocations,
             0U);
   EXPECT_EQ(MeasureHeap([&] {
               value = TextToNumber("1.234567890123456789012345678e-300");
             }).allocations,
             0U);
-  EXPECT_EQ(MeasureHeap([&] { text = FormatNumber(12.5, std::nullopt); })
-                .allocations,
-            0U);
-  EXPECT_EQ(MeasureHeap([&] { text = FormatNumber(1234567.89, 2); }).allocations,
-            0U);
+  EXPECT_EQ(
+      MeasureHeap([&] { text = FormatNumber(12.5, std::nullopt); }).allocations,
+      0U);
+  EXPECT_EQ(
+      MeasureHeap([&] { text = FormatNumber(1234567.89, 2); }).allocations, 0U);
   EXPECT_EQ(MeasureHeap([&] { text = NumberToText(1.0 / 3); }).allocations, 0U);
   EXPECT_EQ(value, 1.234567890123456789012345678e-300);
 }

@@ -23,10 +23,10 @@ double FromBits(std::uint64_t bits) { return std::bit_cast<double>(bits); }
 std::uint64_t Bits(double value) { return std::bit_cast<std::uint64_t>(value); }
 
 // Compares doubles bit for bit (so 0 and -0 differ, infinities match).
-#define EXPECT_SAME_DOUBLE(actual, expected)                          \
-  EXPECT_EQ(Bits(actual), Bits(expected))                             \
-      << "actual " << (actual) << " (" << std::hexfloat << (actual)   \
-      << "), expected " << std::defaultfloat << (expected) << " ("   \
+#define EXPECT_SAME_DOUBLE(actual, expected)                        \
+  EXPECT_EQ(Bits(actual), Bits(expected))                           \
+      << "actual " << (actual) << " (" << std::hexfloat << (actual) \
+      << "), expected " << std::defaultfloat << (expected) << " ("  \
       << std::hexfloat << (expected) << ")" << std::defaultfloat
 
 // ---------------------------------------------------------------------------
@@ -61,7 +61,8 @@ TEST(TextToNumber, SpecTable) {
       {"0.30000000000000004", 0.1 + 0.2},
   };
   for (const ReadRow& row : rows) {
-    EXPECT_SAME_DOUBLE(TextToNumber(row.text), row.value) << " text " << row.text;
+    EXPECT_SAME_DOUBLE(TextToNumber(row.text), row.value)
+        << " text " << row.text;
   }
 }
 
@@ -78,8 +79,8 @@ TEST(TextToNumber, SyntaxEdges) {
       {"-.", 0},
       {"+-5", 0},
       {"\t\n\v\f\r 7", 7},
-      {"\xA1\xA1 7", 7},          // ideographic space, then a space
-      {"\xA3\xAD\xA3\xB3", -3},   // full-width -3
+      {"\xA1\xA1 7", 7},         // ideographic space, then a space
+      {"\xA3\xAD\xA3\xB3", -3},  // full-width -3
       {"1E2", 100},
       {"1D2", 100},
       {"1e-2", 0.01},
@@ -100,13 +101,14 @@ TEST(TextToNumber, SyntaxEdges) {
       {"12\xB0\xA1", 12},
   };
   for (const ReadRow& row : rows) {
-    EXPECT_SAME_DOUBLE(TextToNumber(row.text), row.value) << " text " << row.text;
+    EXPECT_SAME_DOUBLE(TextToNumber(row.text), row.value)
+        << " text " << row.text;
   }
 }
 
 TEST(TextToNumber, ZeroOfEitherSignReadsAsPositiveZero) {
-  for (const char* text : {"-0", "-0.0", "-0e5", "-.0", "-1e-400", "0", "+0",
-                           "-0x", "-4e-325"}) {
+  for (const char* text :
+       {"-0", "-0.0", "-0e5", "-.0", "-1e-400", "0", "+0", "-0x", "-4e-325"}) {
     EXPECT_SAME_DOUBLE(TextToNumber(text), 0.0) << " text " << text;
   }
 }
@@ -120,14 +122,15 @@ TEST(TextToNumber, ExponentsWithManyDigitsDoNotOverflow) {
       {"-1e99999999999999999999", -kInf},
       {"1e2147483648", kInf},
       {"1e-2147483649", 0},
-      {"1e4294967296", kInf},  // would be 1e0 in wrapping 32 bits
+      {"1e4294967296", kInf},            // would be 1e0 in wrapping 32 bits
       {"1e18446744073709551617", kInf},  // would be 1e1 in wrapping 64 bits
       {"1e-18446744073709551617", 0},
       {"0e99999999999999999999", 0},
       {"1e0000000000000000000000000000000000000000000000000000308", 1e308},
   };
   for (const ReadRow& row : rows) {
-    EXPECT_SAME_DOUBLE(TextToNumber(row.text), row.value) << " text " << row.text;
+    EXPECT_SAME_DOUBLE(TextToNumber(row.text), row.value)
+        << " text " << row.text;
   }
 }
 
@@ -192,7 +195,8 @@ TEST(TextToNumber, CorrectlyRoundedAtTheEdgesOfTheDoubleRange) {
       {"8.98846567431158e307", 8.98846567431158e307},
   };
   for (const ReadRow& row : rows) {
-    EXPECT_SAME_DOUBLE(TextToNumber(row.text), row.value) << " text " << row.text;
+    EXPECT_SAME_DOUBLE(TextToNumber(row.text), row.value)
+        << " text " << row.text;
   }
 }
 
@@ -325,7 +329,7 @@ TEST(NumberToText, ThirteenDigitBoundaries) {
       {1234567.89, "1234567.89"},
       {9999999999999.4, "9999999999999"},
       {-9999999999999.5, "-1e+013"},
-      {999999999999.96, "1000000000000"},  // carry to 13 digits, still fixed
+      {999999999999.96, "1000000000000"},   // carry to 13 digits, still fixed
       {999999999999.95, "999999999999.9"},  // exactly ...949951171875
       {1234567890123.4, "1234567890123"},
       {12345678901234, "1.234567890123e+013"},
@@ -360,10 +364,14 @@ TEST(NumberToText, TwoRoundingsNotOne) {
   } rows[] = {
       // Exact value just below ...5 at the 14th digit, 17-digit form ...5000:
       // the second rounding goes up, one rounding would go down.
-      {4717879203981369897, "26501691.90701", "26501691.90702"},  // 2.6501691907015000e+7
-      {4696675683805440994, "981203.2469495", "981203.2469496"},  // 9.8120324694955000e+5
-      {4679145420130117669, "64847.74746723", "64847.74746724"},  // 6.4847747467235000e+4
-      {4668452157727138863, "13145.00586645", "13145.00586646"},  // 1.3145005866455000e+4
+      {4717879203981369897, "26501691.90701",
+       "26501691.90702"},  // 2.6501691907015000e+7
+      {4696675683805440994, "981203.2469495",
+       "981203.2469496"},  // 9.8120324694955000e+5
+      {4679145420130117669, "64847.74746723",
+       "64847.74746724"},  // 6.4847747467235000e+4
+      {4668452157727138863, "13145.00586645",
+       "13145.00586646"},  // 1.3145005866455000e+4
   };
   for (const auto& row : rows) {
     EXPECT_EQ(NumberToText(FromBits(row.bits)), row.text);
@@ -379,10 +387,14 @@ TEST(NumberToText, SeventeenDigitsOfTheExactValueNotTheShortest) {
     const char* shortest;
     const char* text;
   } rows[] = {
-      {4711477308881878009, "9714995.1005535", "9714995.100553"},  // 9.7149951005534995e+6
-      {4766894881075350077, "50278281743.895", "50278281743.89"},  // 5.0278281743894997e+10
-      {4643632295763234218, "279.93562364505", "279.935623645"},   // 2.7993562364504999e+2
-      {4489489547563882005, "1.3909734069405e-08", "1.39097340694e-008"},  // 1.3909734069404999e-8
+      {4711477308881878009, "9714995.1005535",
+       "9714995.100553"},  // 9.7149951005534995e+6
+      {4766894881075350077, "50278281743.895",
+       "50278281743.89"},  // 5.0278281743894997e+10
+      {4643632295763234218, "279.93562364505",
+       "279.935623645"},  // 2.7993562364504999e+2
+      {4489489547563882005, "1.3909734069405e-08",
+       "1.39097340694e-008"},  // 1.3909734069404999e-8
   };
   for (const auto& row : rows) {
     EXPECT_SAME_DOUBLE(TextToNumber(row.shortest), FromBits(row.bits));
@@ -448,38 +460,25 @@ void CheckFormatRows(const FormatRow* begin, const FormatRow* end,
 
 TEST(FormatNumber, SpecTable) {
   const FormatRow rows[] = {
-      {1.0 / 3, 2, "0.33"},
-      {2.0 / 3, 2, "0.67"},
-      {2.5, 0, "3"},
-      {-2.5, 0, "-3"},
-      {0.5, 0, "1"},
-      {0.125, 2, "0.13"},
-      {1.005, 2, "1.01"},
-      {2.675, 2, "2.68"},
-      {1.45, 1, "1.5"},
-      {1, 2, "1.00"},
-      {-7, 3, "-7.000"},
-      {0, 2, "0.00"},
-      {-0.001, 2, "0.00"},
-      {0.1 + 0.2, 2, "0.30"},
-      {0.00005, 4, "0.0001"},
-      {123.456, 5, "123.45600"},
-      {1234.5, -2, "1200"},
-      {1250, -2, "1300"},
-      {15, -1, "20"},
-      {123456789012.345, 2, "123456789012.40"},
+      {1.0 / 3, 2, "0.33"},   {2.0 / 3, 2, "0.67"},
+      {2.5, 0, "3"},          {-2.5, 0, "-3"},
+      {0.5, 0, "1"},          {0.125, 2, "0.13"},
+      {1.005, 2, "1.01"},     {2.675, 2, "2.68"},
+      {1.45, 1, "1.5"},       {1, 2, "1.00"},
+      {-7, 3, "-7.000"},      {0, 2, "0.00"},
+      {-0.001, 2, "0.00"},    {0.1 + 0.2, 2, "0.30"},
+      {0.00005, 4, "0.0001"}, {123.456, 5, "123.45600"},
+      {1234.5, -2, "1200"},   {1250, -2, "1300"},
+      {15, -1, "20"},         {123456789012.345, 2, "123456789012.40"},
   };
   CheckFormatRows(std::begin(rows), std::end(rows));
 }
 
 TEST(FormatNumber, NegativeZeroShowsNoSign) {
   const FormatRow rows[] = {
-      {-0.0, std::nullopt, "0"},
-      {-0.0, 2, "0.00"},
-      {-0.0, -3, "0"},
-      {-0.4, 0, "0"},
-      {-0.004, 2, "0.00"},
-      {-4, -1, "0"},
+      {-0.0, std::nullopt, "0"}, {-0.0, 2, "0.00"},
+      {-0.0, -3, "0"},           {-0.4, 0, "0"},
+      {-0.004, 2, "0.00"},       {-4, -1, "0"},
       {-1e-300, 5, "0.00000"},
   };
   CheckFormatRows(std::begin(rows), std::end(rows));
