@@ -75,7 +75,10 @@ const Pattern& ParenthesisedPowerPattern() {
 }
 
 bool HasDoubleByte(std::string_view text) {
-  return std::any_of(text.begin(), text.end(), IsLeadByte);
+  for (const char c : text) {
+    if (IsLeadByte(c)) return true;
+  }
+  return false;
 }
 
 // One bit for each of the letters a to z among the bytes of the text.
@@ -95,33 +98,49 @@ constexpr std::array<std::uint32_t, kFunctionNames.size()> kNameLetters = [] {
   return masks;
 }();
 
-// Every placeholder to its call, in one scan by characters. This is what
-// replacing the placeholders one after the other gives: each call is ASCII
-// and takes the place of one whole character, so no replacement can make or
-// break a placeholder for a later one.
-Text PlaceholdersToCalls(std::string_view text) {
+// Copies the text with each double-byte character replaced by what `map`
+// gives for it (lead byte, second byte), scanning by characters; runs of
+// single-byte characters, and a lone final byte, are copied as they are.
+template <typename Map>
+Text MapDoubleByteCharacters(std::string_view text, Map map) {
   Text result;
   result.reserve(text.size() + 16);
-  for (std::size_t i = 0; i < text.size();) {
-    if (!IsLeadByte(text[i]) || i + 1 == text.size()) {
-      result.push_back(text[i++]);
-      continue;
-    }
-    const char lead = text[i];
-    const char second = text[i + 1];
-    const auto function = std::find_if(
-        kFunctionNames.begin(), kFunctionNames.end(),
-        [&](const FunctionName& f) {
-          return f.placeholder[0] == lead && f.placeholder[1] == second;
-        });
-    if (function != kFunctionNames.end()) {
-      result.append(function->call);
-    } else {
-      result.append(text.substr(i, 2));
-    }
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const std::size_t run_start = i;
+    while (i < text.size() && !IsLeadByte(text[i])) ++i;
+    result.append(text.substr(run_start, i - run_start));
+    if (i + 1 >= text.size()) break;
+    result.append(map(text.substr(i, 2)));
     i += 2;
   }
+  result.append(text.substr(i));  // a lone final byte, if any
   return result;
+}
+
+// Every placeholder to its call, in one scan. This is what replacing the
+// placeholders one after the other gives: each call is ASCII and takes the
+// place of one whole character, so no replacement can make or break a
+// placeholder for a later one.
+Text PlaceholdersToCalls(std::string_view text) {
+  return MapDoubleByteCharacters(text, [](std::string_view character) {
+    for (const FunctionName& function : kFunctionNames) {
+      if (function.placeholder[0] == character[0] &&
+          function.placeholder[1] == character[1]) {
+        return function.call;
+      }
+    }
+    return character;
+  });
+}
+
+// "）" to ")", then "（" to "(", in one scan, for the same reason.
+Text FullWidthParenthesesToAscii(std::string_view text) {
+  return MapDoubleByteCharacters(text, [](std::string_view character) {
+    if (character == kFullWidthClose) return std::string_view(")");
+    if (character == kFullWidthOpen) return std::string_view("(");
+    return character;
+  });
 }
 
 // Percentages, leftmost first, as often as one is found.
@@ -253,13 +272,8 @@ ScientificRewrite ScientificRewriter(std::string_view line) {
 
   // 9. Full-width parentheses to ASCII, only now: a full-width parenthesis
   // after "^" keeps its power from being rewritten.
-  if (has_double_byte) {
-    if (text.find(kFullWidthClose) != Text::npos) {
-      text = ReplaceAll(text, kFullWidthClose, ")");
-    }
-    if (text.find(kFullWidthOpen) != Text::npos) {
-      text = ReplaceAll(text, kFullWidthOpen, "(");
-    }
+  if (has_double_byte && HasDoubleByte(text)) {
+    text = FullWidthParenthesesToAscii(text);
   }
 
   // 10.

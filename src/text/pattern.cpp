@@ -154,20 +154,18 @@ bool Pattern::Find(std::string_view text, std::size_t start,
     std::size_t state;
     std::size_t start;
   };
+  static_assert(kMaxElements <= 64, "one bit of a mask per state");
   const std::size_t element_count = elements_.size();
-  std::array<std::array<Thread, kMaxElements>, 2> lists;
-  std::array<std::size_t, 2> counts = {0, 0};
-  // stamp[k] == generation of the list that already holds state k.
-  std::array<std::size_t, kMaxElements> stamp;
-  std::fill_n(stamp.begin(), element_count, 0);
-  std::size_t generation = 1;
-  int current = 0;
+  std::array<Thread, kMaxElements> list_a;
+  std::array<Thread, kMaxElements> list_b;
+  Thread* now = list_a.data();
+  Thread* next = list_b.data();
+  std::size_t now_count = 0;
+  std::uint64_t now_states = 0;  // bit k: the list holds state k
   bool matched = false;
   std::size_t pos = start;
   const std::size_t n = text.size();
   while (true) {
-    auto& now = lists[current];
-    std::size_t& now_count = counts[current];
     Character c{};
     if (!matched) {
       if (now_count == 0) {
@@ -180,19 +178,19 @@ bool Pattern::Find(std::string_view text, std::size_t start,
           pos += c.length;
         }
       }
-      if (stamp[0] != generation) {
+      if ((now_states & 1) == 0) {
         now[now_count++] = {0, pos};
-        stamp[0] = generation;
+        now_states |= 1;
       }
     }
     if (now_count == 0 || pos >= n) break;
     c = ReadCharacter(text, pos);
-    auto& next = lists[current ^ 1];
-    std::size_t& next_count = counts[current ^ 1];
-    const std::size_t next_generation = generation + 1;
+    std::size_t next_count = 0;
+    std::uint64_t next_states = 0;
     auto add = [&](std::size_t state, std::size_t thread_start) {
-      if (stamp[state] == next_generation) return;
-      stamp[state] = next_generation;
+      const std::uint64_t bit = std::uint64_t{1} << state;
+      if ((next_states & bit) != 0) return;
+      next_states |= bit;
       next[next_count++] = {state, thread_start};
     };
     for (std::size_t t = 0; t < now_count; ++t) {
@@ -207,9 +205,9 @@ bool Pattern::Find(std::string_view text, std::size_t start,
       }
       add(thread.state + 1, thread.start);
     }
-    now_count = 0;
-    current ^= 1;
-    generation = next_generation;
+    std::swap(now, next);
+    now_count = next_count;
+    now_states = next_states;
     pos += c.length;
   }
   return matched;
