@@ -15,7 +15,7 @@ namespace {
 
 // The step-by-step rewriter is quadratic; past this length it is skipped so
 // that the fuzzer keeps its pace.
-constexpr std::size_t kMaxComparedLength = 4096;
+constexpr std::size_t kMaxComparedLength = 2048;
 
 [[noreturn]] void Fail(const char* what, std::string_view line,
                        std::string_view text) {
