@@ -56,10 +56,11 @@ inline constexpr std::string_view kNaNText = "NaN";
 // letter ends the number). Whatever follows is ignored. A mantissa of more
 // than kMaxMantissaDigits significant digits is cut after them first; the
 // result is then correctly rounded (ties to even), subnormals included.
-// Beyond the largest double: infinity with the sign read; below half the
-// smallest subnormal: 0. No number, or a zero of either sign, gives +0.
-// Exponents of any length and runs of zeros of any length are read in linear
-// time and constant memory.
+// Beyond the largest double (past its rounding boundary): infinity with the
+// sign read; at or below half the smallest subnormal: 0. No number, or a zero
+// of either sign, gives +0. Exponents of any length and runs of digits of any
+// length are read in one pass and in constant memory (beyond the ToHalfWidth
+// copy, made only for a text with a byte of 0x80 or more).
 // TextToNumber(" 12abc") -> 12, TextToNumber("1d3") -> 1000,
 // TextToNumber("1e") -> 1, TextToNumber("- 5") -> 0, TextToNumber("0x1A") -> 0,
 // TextToNumber("Infinity") -> 0, TextToNumber("-1e999") -> -infinity.
@@ -73,7 +74,8 @@ double TextToNumber(std::string_view text);
 std::int32_t TextToInteger(std::string_view text);
 
 // TextToNumber rounded to the nearest single (ties to even); a magnitude
-// beyond the single range gives infinity with its sign.
+// from halfway between the largest single and 2^128 on gives infinity with
+// its sign.
 // TextToFloat("0.1") -> 0.100000001490116119384765625f.
 float TextToFloat(std::string_view text);
 

@@ -601,6 +601,71 @@ TEST(FormatNumber, Grouping) {
 }
 
 // ---------------------------------------------------------------------------
+// The callers' inputs and the header's examples
+// ---------------------------------------------------------------------------
+
+TEST(Callers, EvaluatorAnswersThroughThePass) {
+  // What the calculation pass shows for each kind of answer the evaluator
+  // gives: TextToNumber, then FormatNumber without and with 2 decimals.
+  const struct {
+    const char* answer;
+    const char* general;
+    const char* two_decimals;
+  } rows[] = {
+      {"Infinity", "0", "0.00"},  // words read as 0 (Part 1.2)
+      {"-Infinity", "0", "0.00"},
+      {"NaN", "0", "0.00"},
+      {"-1e999", "-Infinity", "-Infinity"},
+      {"1e999", "Infinity", "Infinity"},
+      {"1e+21", "1e+021", "1e+021"},
+      {"0.1", "0.1", "0.10"},
+      {"-0", "0", "0.00"},
+      {"abc", "0", "0.00"},
+      {"", "0", "0.00"},
+      {"0.30000000000000004", "0.3", "0.30"},
+      {"0.3333333333333333", "0.3333333333333", "0.33"},
+      {"-2.5", "-2.5", "-2.50"},
+      {"1.5e-7", "1.5e-007", "0.00"},
+      {"123456789012345680000", "1.234567890123e+020", "1.234567890123e+020"},
+  };
+  for (const auto& row : rows) {
+    const double value = TextToNumber(row.answer);
+    EXPECT_EQ(FormatNumber(value, std::nullopt), row.general) << row.answer;
+    EXPECT_EQ(FormatNumber(value, TextToInteger("2")), row.two_decimals)
+        << row.answer;
+  }
+}
+
+TEST(Callers, HeaderExamples) {
+  EXPECT_EQ(TextToNumber(" 12abc"), 12);
+  EXPECT_EQ(TextToNumber("1d3"), 1000);
+  EXPECT_EQ(TextToNumber("1e"), 1);
+  EXPECT_EQ(TextToNumber("- 5"), 0);
+  EXPECT_EQ(TextToNumber("0x1A"), 0);
+  EXPECT_EQ(TextToNumber("Infinity"), 0);
+  EXPECT_EQ(TextToNumber("-1e999"), -kInf);
+  EXPECT_EQ(TextToInteger("4294967297"), 1);
+  EXPECT_EQ(TextToInteger("2147483648"), kInt32Min);
+  EXPECT_EQ(TextToInteger("-2.9"), -2);
+  EXPECT_EQ(TextToInteger("1e3"), 1);
+  EXPECT_EQ(static_cast<double>(TextToFloat("0.1")),
+            0.100000001490116119384765625);
+  EXPECT_EQ(NumberToText(1e21), "1e+021");
+  EXPECT_EQ(NumberToText(1.0 / 3), "0.3333333333333");
+  EXPECT_EQ(NumberToText(9999999999999.5), "1e+013");
+  EXPECT_EQ(NumberToText(-1.5e-7), "-1.5e-007");
+  EXPECT_EQ(NumberToText(-0.0), "0");
+  EXPECT_EQ(NumberToText(std::int32_t{-5}), "-5");
+  EXPECT_EQ(FormatNumber(1.005, 2), "1.01");
+  EXPECT_EQ(FormatNumber(1234.5, -2), "1200");
+  EXPECT_EQ(FormatNumber(-0.001, 2), "0.00");
+  EXPECT_EQ(FormatNumber(123456789012.345, 2), "123456789012.40");
+  EXPECT_EQ(FormatNumber(1e20, 2), "1e+020");
+  EXPECT_EQ(FormatNumber(1234567.5, std::nullopt, true), "1,234,567.5");
+  EXPECT_EQ(TruncateToInteger(-3.5), -3);
+}
+
+// ---------------------------------------------------------------------------
 // TruncateToInteger
 // ---------------------------------------------------------------------------
 
