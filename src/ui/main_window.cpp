@@ -30,6 +30,7 @@
 #include "ui/decimals_box.h"
 #include "ui/layout_plan.h"
 #include "ui/settings_file.h"
+#include "ui/text_box.h"
 #include "ui/window_texts.h"
 
 namespace sumora {
@@ -96,9 +97,9 @@ void ShowSelection(QWidget* box, bool shown) {
   box->setPalette(colors);
 }
 
-QPlainTextEdit* MakeTextBox(QWidget* parent, const char* name,
-                            const QColor& background) {
-  auto* box = new QPlainTextEdit(parent);
+TextBox* MakeTextBox(QWidget* parent, const char* name,
+                     const QColor& background) {
+  auto* box = new TextBox(parent);
   box->setObjectName(QString::fromLatin1(name));
   box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -399,7 +400,7 @@ void MainWindow::ShowResults(std::vector<ResultLine> lines) {
 
   writing_output_ = true;
   if (output_edited_ || shown_.empty() || lines.empty()) {
-    output_box_->setPlainText(text_of(lines, 0, lines.size()));
+    output_box_->SetText(text_of(lines, 0, lines.size()));
   } else {
     // Only the lines that differ from what the box shows are replaced, in
     // one edit; the box then holds exactly the text of the whole pass.
@@ -421,6 +422,7 @@ void MainWindow::ShowResults(std::vector<ResultLine> lines) {
                              static_cast<int>(first_block + removed_blocks))
                          .position();
       const QString inserted = text_of(lines, change.first, change.inserted);
+      output_box_->PrepareForParagraph(LongestParagraph(inserted));
       document->setUndoRedoEnabled(false);  // the box's text is not undoable
       QTextCursor cursor(document);
       cursor.beginEditBlock();
@@ -466,7 +468,7 @@ void MainWindow::CopyResults() {
   }
 }
 
-void MainWindow::ClearInput() { input_box_->setPlainText(QString()); }
+void MainWindow::ClearInput() { input_box_->SetText(QString()); }
 
 void MainWindow::SetTopmost() {
   // Through the native window, which keeps it; changing the widget's flags
@@ -480,7 +482,7 @@ void MainWindow::ShowAbout() {
   scientific_check_->setChecked(true);
   QString former = input_box_->toPlainText();
   former.replace(QChar(u'\n'), QStringLiteral("\r\n"));
-  input_box_->setPlainText(AboutText() + former);
+  input_box_->SetText(AboutText() + former);
 }
 
 // ---------------------------------------------------------------------------

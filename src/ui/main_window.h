@@ -22,6 +22,7 @@ namespace sumora {
 
 class AboutLink;
 class DecimalsBox;
+class TextBox;
 
 // Designed outer size of the window, frame and title bar included.
 inline constexpr int kDesignedWidth = 428;
@@ -96,7 +97,7 @@ class MainWindow : public QWidget {
   QWidget* options_frame_ = nullptr;
   QCheckBox* scientific_check_ = nullptr;
   QCheckBox* topmost_check_ = nullptr;
-  QPlainTextEdit* input_box_ = nullptr;
+  TextBox* input_box_ = nullptr;
   QWidget* button_bar_ = nullptr;
   QPushButton* clear_button_ = nullptr;
   QPushButton* copy_button_ = nullptr;
@@ -105,7 +106,7 @@ class MainWindow : public QWidget {
   QLabel* icon_box_ = nullptr;
   QLabel* decimals_label_ = nullptr;
   DecimalsBox* decimals_box_ = nullptr;
-  QPlainTextEdit* output_box_ = nullptr;
+  TextBox* output_box_ = nullptr;
 
   // What the result box shows, line by line, while nobody has typed into it.
   LineResultCache results_;

@@ -12,6 +12,7 @@
 #include <QWindow>
 
 #include "ui/decimals_box.h"
+#include "ui/text_box.h"
 #include "ui/window_texts.h"
 #include "window_test_support.h"
 
@@ -30,6 +31,7 @@ class MainWindowTest : public QObject {
   void typingUpdatesResults();
   void editsKeepResultsEqualToWholePass();
   void typingIntoResultsIsReplacedByNextPass();
+  void longParagraphsWrapAnywhere();
   void decimalsBoxFiltersTypedCharacters();
   void decimalsBoxNormalisesOnLeaving_data();
   void decimalsBoxNormalisesOnLeaving();
@@ -229,6 +231,38 @@ void MainWindowTest::typingIntoResultsIsReplacedByNextPass() {
   input->moveCursor(QTextCursor::End);
   QTest::keyClicks(input, "0");
   QCOMPARE(output->toPlainText(), ExpectedResults("1+2\n3+40", false));
+}
+
+void MainWindowTest::longParagraphsWrapAnywhere() {
+  // A long run without a break opportunity is wrapped anywhere in both
+  // boxes (word wrapping takes quadratic time for it), and word wrapping
+  // returns once the run is gone.
+  WindowUnderTest t;
+  auto* input = t.Find<TextBox>("InputBox");
+  auto* output = t.Find<TextBox>("OutputBox");
+  QString run;
+  while (run.size() <= kLongParagraph) run += QStringLiteral("1+");
+  QGuiApplication::clipboard()->setText(QStringLiteral("2*3\n") + run);
+  input->paste();
+  QVERIFY(input->WrapsAnywhere());
+  QVERIFY(output->WrapsAnywhere());
+  QCOMPARE(output->toPlainText(), ExpectedResults(input->toPlainText(), false));
+
+  // Typing a paragraph past the limit switches as well.
+  input->moveCursor(QTextCursor::Start);
+  QTest::keyClick(input, Qt::Key_Delete);
+  QTest::mouseClick(t.Find<QPushButton>("ClearButton"), Qt::LeftButton);
+  QVERIFY(!input->WrapsAnywhere());
+  QVERIFY(!output->WrapsAnywhere());
+  input->setPlainText(run.left(kLongParagraph - 1));
+  QVERIFY(!input->WrapsAnywhere());
+  input->moveCursor(QTextCursor::End);
+  QTest::keyClicks(input, "12");
+  QVERIFY(input->WrapsAnywhere());
+  QVERIFY(output->WrapsAnywhere());
+  QTest::keyClick(input, Qt::Key_Backspace);
+  QTest::keyClick(input, Qt::Key_Backspace);
+  QVERIFY(!input->WrapsAnywhere());
 }
 
 void MainWindowTest::decimalsBoxFiltersTypedCharacters() {

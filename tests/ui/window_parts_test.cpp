@@ -7,6 +7,7 @@
 #include "ui/decimals_box.h"
 #include "ui/layout_plan.h"
 #include "ui/line_results.h"
+#include "ui/text_box.h"
 
 namespace sumora {
 namespace {
@@ -42,6 +43,7 @@ class WindowPartsTest : public QObject {
   void cacheStaysBounded();
   void diffFindsTheChangedRun();
   void paragraphBreaks();
+  void longestParagraph();
 };
 
 void WindowPartsTest::layoutPlan_data() {
@@ -207,6 +209,15 @@ void WindowPartsTest::paragraphBreaks() {
   QCOMPARE(ParagraphBreaks(u"a\r\nb"), std::size_t{2});
   QCOMPARE(ParagraphBreaks(u"a\r"), std::size_t{2});
   QCOMPARE(ParagraphBreaks(u"\na"), std::size_t{2});
+}
+
+void WindowPartsTest::longestParagraph() {
+  QCOMPARE(LongestParagraph(u""), 0);
+  QCOMPARE(LongestParagraph(u"abc"), 3);
+  QCOMPARE(LongestParagraph(u"ab\r\nabcd\nx"), 4);
+  QCOMPARE(LongestParagraph(u"a\rabc\u2029ab"), 3);
+  QCOMPARE(LongestParagraph(u"abcde\r\n"), 5);
+  QCOMPARE(LongestParagraph(u"\r\n\r\n"), 0);
 }
 
 }  // namespace sumora
