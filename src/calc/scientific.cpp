@@ -276,7 +276,7 @@ ScientificRewrite ScientificRewriter(std::string_view line) {
     text = FullWidthParenthesesToAscii(text);
   }
 
-  // 10.
+  // 10. The expression: the line as it now stands.
   rewrite.expression = std::move(text);
   return rewrite;
 }
