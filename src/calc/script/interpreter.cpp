@@ -279,7 +279,7 @@ class Parser {
     Parser& p_;
   };
 
-  void Advance(bool operand_expected) { tok_ = lexer_.Next(operand_expected); }
+  void Advance(bool operand_expected) { lexer_.Next(operand_expected, tok_); }
 
   bool Fail(Failure f) {
     if (failure_ == Failure::kNone) failure_ = f;

@@ -1,6 +1,6 @@
 // The interpreter of the expression language: a result or a failure kind.
 //
-// The language is the expression part of ECMAScript 3 (JScript's dialect):
+// The language is the expression part of ECMAScript 3:
 // numeric, string, boolean, null and regular-expression literals; the names
 // Math, NaN, Infinity, undefined and `this`; member access with "." and [];
 // calls; `new` (which always fails: nothing here is a constructor); the

@@ -206,7 +206,7 @@ bool Lexer::SkipSpaceAndComments(bool& newline) {
   return true;
 }
 
-Token Lexer::Next(bool operand_expected) {
+void Lexer::Next(bool operand_expected, Token& out) {
   const std::string_view s = source_;
   bool newline = false;
   // Blanks are skipped here; comments, line terminators and the
@@ -217,13 +217,112 @@ Token Lexer::Next(bool operand_expected) {
     if (ByteClass(c) == kClassNewline || c == '/' ||
         static_cast<unsigned char>(c) == 0xA1) {
       if (!SkipSpaceAndComments(newline)) {
-        return Make(TokenKind::kError, s, pos_, pos_);
+        out = Make(TokenKind::kError, s, pos_, pos_);
+        return;
       }
     }
   }
-  Token t = Scan(operand_expected);
-  t.newline_before = newline;
-  return t;
+  if (newline || !ScanCommon(operand_expected, out))
+    out = Scan(operand_expected);
+  out.newline_before = newline;
+}
+
+// The tokens of everyday arithmetic, written straight into `out`: a decimal
+// number of at most 15 digits without exponent, and the punctuators that
+// cannot begin a longer one. False, consuming nothing, for anything else.
+bool Lexer::ScanCommon(bool operand_expected, Token& out) {
+  const std::string_view s = source_;
+  const std::size_t start = pos_;
+  if (start >= s.size()) return false;
+  const char c = s[start];
+  const char next = start + 1 < s.size() ? s[start + 1] : '\0';
+  if (ByteClass(c) == kClassDigit) {
+    // No octal or hexadecimal literal takes this path.
+    if (c == '0' &&
+        (ByteClass(next) == kClassDigit || next == 'x' || next == 'X')) {
+      return false;
+    }
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int fraction_digits = 0;
+    std::size_t i = start;
+    while (i < s.size() && ByteClass(s[i]) == kClassDigit) {
+      mantissa = mantissa * 10 + static_cast<std::uint64_t>(s[i++] - '0');
+      ++digits;
+    }
+    if (i < s.size() && s[i] == '.') {
+      ++i;
+      while (i < s.size() && ByteClass(s[i]) == kClassDigit) {
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(s[i++] - '0');
+        ++digits;
+        ++fraction_digits;
+      }
+    }
+    // Below 10^15 both the integer and the power of ten are exact, so the
+    // quotient is the correctly rounded value.
+    if (digits > 15) return false;
+    if (i < s.size()) {
+      const char after = s[i];
+      if (after == '.' || after == 'e' || after == 'E' || after == '\\' ||
+          ByteClass(after) == kClassNameStart) {
+        return false;
+      }
+    }
+    static constexpr double kPowersOfTen[16] = {
+        1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    out = Token();
+    out.kind = TokenKind::kNumber;
+    out.text = s.substr(start, i - start);
+    out.number = static_cast<double>(mantissa) / kPowersOfTen[fraction_digits];
+    pos_ = i;
+    return true;
+  }
+  TokenKind kind;
+  switch (c) {
+    case '(':
+      kind = TokenKind::kLeftParen;
+      break;
+    case ')':
+      kind = TokenKind::kRightParen;
+      break;
+    case ',':
+      kind = TokenKind::kComma;
+      break;
+    case '*':
+      if (next == '=') return false;
+      kind = TokenKind::kStar;
+      break;
+    case '/':
+      if (operand_expected || next == '=' || next == '/' || next == '*') {
+        return false;
+      }
+      kind = TokenKind::kSlash;
+      break;
+    case '+':
+      if (next == '+' || next == '=') return false;
+      kind = TokenKind::kPlus;
+      break;
+    case '-':
+      if (next == '-' || next == '=') return false;
+      kind = TokenKind::kMinus;
+      break;
+    case '^':
+      if (next == '=') return false;
+      kind = TokenKind::kCaret;
+      break;
+    case '%':
+      if (next == '=') return false;
+      kind = TokenKind::kPercent;
+      break;
+    default:
+      return false;
+  }
+  out = Token();
+  out.kind = kind;
+  out.text = s.substr(start, 1);
+  pos_ = start + 1;
+  return true;
 }
 
 Token Lexer::Scan(bool operand_expected) {

@@ -98,12 +98,13 @@ class Lexer {
  public:
   explicit Lexer(std::string_view source) : source_(source) {}
 
-  // The next token. With `operand_expected`, "/" begins a regular-expression
-  // literal; otherwise it is the division operator.
-  Token Next(bool operand_expected);
+  // Reads the next token into `out`. With `operand_expected`, "/" begins a
+  // regular-expression literal; otherwise it is the division operator.
+  void Next(bool operand_expected, Token& out);
 
  private:
   bool SkipSpaceAndComments(bool& newline);
+  bool ScanCommon(bool operand_expected, Token& out);
   Token Scan(bool operand_expected);
   Token Number(std::size_t start);
   Token StringLiteral(std::size_t start);
