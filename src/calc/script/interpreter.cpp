@@ -391,7 +391,19 @@ class Parser {
         if (!ParseBinary(precedence + 1, right) || !GetValue(right)) {
           return false;
         }
-        if (!ApplyBinary(op, out.value, right.value)) return false;
+        Value& left = out.value;
+        if (left.kind == ValueKind::kNumber &&
+            right.value.kind == ValueKind::kNumber && op >= TokenKind::kPlus &&
+            op <= TokenKind::kSlash) {
+          // Arithmetic of two numbers, the common case, without a call.
+          const double b = right.value.number;
+          left.number = op == TokenKind::kPlus    ? left.number + b
+                        : op == TokenKind::kMinus ? left.number - b
+                        : op == TokenKind::kStar  ? left.number * b
+                                                  : left.number / b;
+        } else if (!ApplyBinary(op, left, right.value)) {
+          return false;
+        }
       }
       out.ref = Ref::kNone;
     }
@@ -573,6 +585,13 @@ class Parser {
         Advance(true);
         if (!ParseUnary(out)) return false;
         return IncrementOrDecrement(out, op == TokenKind::kPlusPlus, true);
+      case TokenKind::kNumber:
+        // The everyday operand: a number followed by an operator.
+        out = Operand();
+        out.value = Value::Number(tok_.number);
+        Advance(false);
+        if (!IsPostfixStart(tok_.kind)) return true;
+        return ParsePostfixRest(out);
       default:
         return ParsePostfix(out);
     }
@@ -593,7 +612,33 @@ class Parser {
 
   // PostfixExpression: a left-hand side, then ++ or -- on the same line.
   bool ParsePostfix(Operand& out) {
-    if (!ParseCallOrMember(out)) return false;
+    if (tok_.kind == TokenKind::kNew) {
+      if (!ParseNew(out)) return false;
+    } else if (!ParsePrimary(out)) {
+      return false;
+    }
+    return ParsePostfixRest(out);
+  }
+
+  static bool IsPostfixStart(TokenKind kind) {
+    return kind == TokenKind::kDot || kind == TokenKind::kLeftBracket ||
+           kind == TokenKind::kLeftParen || kind == TokenKind::kPlusPlus ||
+           kind == TokenKind::kMinusMinus;
+  }
+
+  // After a primary expression or `new`: any chain of ".name", "[key]" and
+  // argument lists, then ++ or -- on the same line.
+  bool ParsePostfixRest(Operand& out) {
+    for (;;) {
+      if (tok_.kind == TokenKind::kDot ||
+          tok_.kind == TokenKind::kLeftBracket) {
+        if (!ParseMemberAccess(out)) return false;
+      } else if (tok_.kind == TokenKind::kLeftParen) {
+        if (!ParseCall(out)) return false;
+      } else {
+        break;
+      }
+    }
     if ((tok_.kind == TokenKind::kPlusPlus ||
          tok_.kind == TokenKind::kMinusMinus) &&
         !tok_.newline_before) {
@@ -602,26 +647,6 @@ class Parser {
       Advance(false);
     }
     return true;
-  }
-
-  // A primary expression or `new`, then any chain of ".name", "[key]" and
-  // argument lists.
-  bool ParseCallOrMember(Operand& out) {
-    if (tok_.kind == TokenKind::kNew) {
-      if (!ParseNew(out)) return false;
-    } else if (!ParsePrimary(out)) {
-      return false;
-    }
-    for (;;) {
-      if (tok_.kind == TokenKind::kDot ||
-          tok_.kind == TokenKind::kLeftBracket) {
-        if (!ParseMemberAccess(out)) return false;
-      } else if (tok_.kind == TokenKind::kLeftParen) {
-        if (!ParseCall(out)) return false;
-      } else {
-        return true;
-      }
-    }
   }
 
   // `new` MemberExpression Arguments?; it always fails when evaluated, since
