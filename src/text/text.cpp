@@ -12,6 +12,14 @@ inline std::size_t CharWidth(std::string_view text, std::size_t i) {
   return IsLeadByte(text[i]) ? 2 : 1;
 }
 
+// True when the m = sought.size() bytes at offset i equal the sought text (the
+// caller guarantees they exist). The first byte decides most comparisons.
+inline bool MatchesAt(std::string_view text, std::size_t i,
+                      std::string_view sought) {
+  return text[i] == sought[0] &&
+         text.substr(i + 1, sought.size() - 1) == sought.substr(1);
+}
+
 // Shared scan of FindText and FindTextReverse: calls visit(offset) for every
 // candidate offset (0-based) whose bytes equal the sought text, in order, until
 // visit returns false.
@@ -20,7 +28,7 @@ void ScanMatches(std::string_view text, std::string_view sought, Visit visit) {
   const std::size_t m = sought.size();
   std::size_t i = 0;
   while (m <= text.size() && i <= text.size() - m) {
-    if (text.compare(i, m, sought) == 0 && !visit(i)) return;
+    if (MatchesAt(text, i, sought) && !visit(i)) return;
     if (IsLeadByte(text[i]) && i + 1 == text.size()) return;  // lone final byte
     i += CharWidth(text, i);
   }
@@ -91,21 +99,25 @@ Text ReplaceAll(std::string_view text, std::string_view sought,
   const std::size_t m = sought.size();
   Text result;
   result.reserve(text.size());
+  std::size_t copied = 0;  // text[0, copied) is in the result already
   std::size_t i = 0;
   while (text.size() - i >= m) {
-    if (text.compare(i, m, sought) == 0) {
+    if (MatchesAt(text, i, sought)) {
+      result.append(text.substr(copied, i - copied));
       result.append(replacement);
       i += m;
+      copied = i;
     } else if (IsLeadByte(text[i])) {
-      if (i + 1 == text.size()) return result;  // lone final byte: dropped
-      result.append(text.substr(i, 2));
+      if (i + 1 == text.size()) {  // lone final byte: dropped
+        result.append(text.substr(copied, i - copied));
+        return result;
+      }
       i += 2;
     } else {
-      result.push_back(text[i]);
       i += 1;
     }
   }
-  result.append(text.substr(i));
+  result.append(text.substr(copied));
   return result;
 }
 
@@ -120,7 +132,7 @@ TextArray SplitText(std::string_view text, std::string_view separator) {
   std::size_t start = 0;
   std::size_t i = 0;
   while (text.size() - i >= m) {
-    if (text.compare(i, m, separator) == 0) {
+    if (MatchesAt(text, i, separator)) {
       members.emplace_back(text.substr(start, i - start));
       i += m;
       start = i;
