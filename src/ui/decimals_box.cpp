@@ -13,11 +13,11 @@ namespace {
 bool IsBlank(QChar c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
 
 // Drops from typed text every printable character the box does not take;
-// control characters pass.
+// control characters (Backspace, Delete, Enter) pass.
 QString FilterTyped(const QString& text) {
   QString kept;
   for (QChar c : text) {
-    if (c.unicode() < 32 || IsDecimalsCharacter(c)) kept.append(c);
+    if (!c.isPrint() || IsDecimalsCharacter(c)) kept.append(c);
   }
   return kept;
 }

@@ -285,6 +285,13 @@ void MainWindowTest::decimalsBoxFiltersTypedCharacters() {
   QTest::keyClicks(decimals, "3");
   QCOMPARE(output->toPlainText(), ExpectedResults("1/3", false, "3"));
 
+  // Editing keys reach the box, Delete with the text X11 gives it.
+  QTest::keyClick(decimals, Qt::Key_Home);
+  QTest::sendKeyEvent(QTest::Click, decimals, Qt::Key_Delete,
+                      QString(QChar(0x7f)), Qt::NoModifier);
+  QCOMPARE(decimals->text(), QString());
+  QTest::keyClicks(decimals, "3");
+
   // Shortcuts pass, so a paste brings any text.
   QGuiApplication::clipboard()->setText(QStringLiteral("x9"));
   QTest::keyClick(decimals, Qt::Key_V, Qt::ControlModifier);
