@@ -74,6 +74,13 @@ struct Pow5Table {
 };
 constexpr Pow5Table kPow5;
 
+// kNegativePow10[n] is the double nearest to 10 to the power -n, for the
+// first guess of a decimal exponent (not exact, and not needed to be).
+constexpr int kNegativePow10Count = 18;
+constexpr double kNegativePow10[kNegativePow10Count] = {
+    1e0,  1e-1,  1e-2,  1e-3,  1e-4,  1e-5,  1e-6,  1e-7,  1e-8,
+    1e-9, 1e-10, 1e-11, 1e-12, 1e-13, 1e-14, 1e-15, 1e-16, 1e-17};
+
 // The double nearest to one trillionth, added to every scaled magnitude
 // before rounding to places.
 constexpr double kOneTrillionth = 1e-12;
@@ -310,9 +317,16 @@ bool ExactDigitsByShift(double magnitude, ExactDigits* out) {
   if (biased == 0) return false;  // subnormal: far below 10^-16
   const std::uint64_t significand = (bits & ((1ULL << 52) - 1)) | (1ULL << 52);
   const int q = biased - 1075;
-  // floor(log10(2) * binary exponent) is the decimal exponent or one less;
-  // 78913 / 2^18 approximates log10(2). The loop corrects either way.
+  // floor(log10(2) * binary exponent) is the decimal exponent or one less
+  // (78913 / 2^18 approximates log10(2)); a comparison with the next power of
+  // ten mostly settles which. The loop corrects any miss either way.
   int exponent = ((biased - 1023) * 78913) >> 18;
+  if (exponent + 1 >= 0) {
+    if (magnitude >= kPow10[exponent + 1]) ++exponent;
+  } else if (-(exponent + 1) < kNegativePow10Count &&
+             magnitude >= kNegativePow10[-(exponent + 1)]) {
+    ++exponent;
+  }
   for (int attempt = 0; attempt < 3; ++attempt) {
     const int k = kExactDigits - 1 - exponent;
     Uint128 whole;
@@ -391,14 +405,23 @@ void WriteFourDigits(std::uint32_t value, char* out) {
   std::memcpy(out + 2, kDigitPairs + 2 * (value % 100), 2);
 }
 
-// The 13 digits of 10^12 <= value < 10^13, as three independent parts.
-void WriteThirteenDigits(std::uint64_t value, char* out) {
+// Writes the 13 digits of 10^12 <= value < 10^13 (four groups of four after
+// the first, each independent of the others) and returns how many remain
+// once the zeros at the end are dropped.
+int WriteThirteenDigits(std::uint64_t value, char* out) {
   const auto high = static_cast<std::uint32_t>(value / 100000000);  // 5 digits
   const auto low = static_cast<std::uint32_t>(value % 100000000);   // 8 digits
+  const std::uint32_t groups[3] = {high % 10000, low / 10000, low % 10000};
   out[0] = static_cast<char>('0' + high / 10000);
-  WriteFourDigits(high % 10000, out + 1);
-  WriteFourDigits(low / 10000, out + 5);
-  WriteFourDigits(low % 10000, out + 9);
+  WriteFourDigits(groups[0], out + 1);
+  WriteFourDigits(groups[1], out + 5);
+  WriteFourDigits(groups[2], out + 9);
+  int length = groups[2] != 0   ? 13
+               : groups[1] != 0 ? 9
+               : groups[0] != 0 ? 5
+                                : 1;
+  while (length > 1 && out[length - 1] == '0') --length;
+  return length;
 }
 
 struct GeneralForm {
@@ -430,12 +453,10 @@ GeneralForm WriteGeneralForm(double value, char* out) {
     kept = kPow10Int[kGeneralFormDigits - 1];
     ++x;
   }
-  char digits[kGeneralFormDigits];
-  WriteThirteenDigits(kept, digits);
   // 6. Zeros at the end of the digits are never shown (after the point they
   // are removed; before it they are written as place holders below).
-  int significant = kGeneralFormDigits;
-  while (significant > 1 && digits[significant - 1] == '0') --significant;
+  char digits[kGeneralFormDigits];
+  const int significant = WriteThirteenDigits(kept, digits);
 
   // 7. The sign.
   char* p = out;
