@@ -59,7 +59,10 @@ QString NormalizeDecimalsText(const QString& text) {
   return QString::number(value);
 }
 
-DecimalsBox::DecimalsBox(QWidget* parent) : QLineEdit(parent) {}
+DecimalsBox::DecimalsBox(QWidget* parent) : QLineEdit(parent) {
+  // Tells input methods and on-screen keyboards that a number comes.
+  setInputMethodHints(Qt::ImhFormattedNumbersOnly);
+}
 
 void DecimalsBox::Normalize() {
   const QString normal = NormalizeDecimalsText(text());
