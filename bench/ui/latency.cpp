@@ -69,8 +69,9 @@ double Median(std::vector<double> values) {
 }
 
 // Milliseconds from a key press in the middle of the input to the repainted
-// window, over `rounds` presses.
-void MeasureTyping(sumora::MainWindow& window, int lines, int rounds) {
+// window, over `rounds` presses: `key` and Backspace by turns.
+void MeasureTyping(sumora::MainWindow& window, int lines, int rounds,
+                   Qt::Key key, const char* what) {
   auto* input = window.findChild<QPlainTextEdit*>(QStringLiteral("InputBox"));
   input->setPlainText(SampleText(lines));
   QCoreApplication::processEvents();
@@ -80,15 +81,15 @@ void MeasureTyping(sumora::MainWindow& window, int lines, int rounds) {
   Timings times;
   for (int i = 0; i < rounds; ++i) {
     times.Measure([&] {
-      QTest::keyClick(input, i % 2 == 0 ? Qt::Key_5 : Qt::Key_Backspace);
+      QTest::keyClick(input, i % 2 == 0 ? key : Qt::Key_Backspace);
       window.repaint();
       QCoreApplication::processEvents();
     });
   }
   std::printf(
-      "typing, %6d lines: median %7.2f ms (cpu %7.2f ms), worst %7.2f ms, "
+      "%-10s %6d lines: median %7.2f ms (cpu %7.2f ms), worst %7.2f ms, "
       "%d keys\n",
-      lines, Median(times.wall), Median(times.cpu),
+      what, lines, Median(times.wall), Median(times.cpu),
       *std::max_element(times.wall.begin(), times.wall.end()), rounds);
 }
 
@@ -126,8 +127,10 @@ int main(int argc, char* argv[]) {
     window.ApplyLayout();
     window.show();
     QCoreApplication::processEvents();
-    MeasureTyping(window, 10'000, 101);
-    MeasureTyping(window, 100'000, 31);
+    MeasureTyping(window, 10'000, 101, Qt::Key_5, "digit,");
+    MeasureTyping(window, 10'000, 101, Qt::Key_Return, "new line,");
+    MeasureTyping(window, 100'000, 31, Qt::Key_5, "digit,");
+    MeasureTyping(window, 100'000, 31, Qt::Key_Return, "new line,");
     MeasurePaste(window, 5);
   }
   std::filesystem::remove(settings);
