@@ -206,33 +206,13 @@ bool Lexer::SkipSpaceAndComments(bool& newline) {
   return true;
 }
 
-void Lexer::Next(bool operand_expected, Token& out) {
-  const std::string_view s = source_;
-  bool newline = false;
-  // Blanks are skipped here; comments, line terminators and the
-  // ideographic space by SkipSpaceAndComments.
-  while (pos_ < s.size() && ByteClass(s[pos_]) == kClassBlank) ++pos_;
-  if (pos_ < s.size()) {
-    const char c = s[pos_];
-    if (ByteClass(c) == kClassNewline || c == '/' ||
-        static_cast<unsigned char>(c) == 0xA1) {
-      if (!SkipSpaceAndComments(newline)) {
-        out = Make(TokenKind::kError, s, pos_, pos_);
-        return;
-      }
-    }
-  }
-  if (newline || !ScanCommon(operand_expected, out))
-    out = Scan(operand_expected);
-  out.newline_before = newline;
-}
-
-// The tokens of everyday arithmetic, written straight into `out`: a decimal
-// number of at most 15 digits without exponent, and the punctuators that
-// cannot begin a longer one. False, consuming nothing, for anything else.
-bool Lexer::ScanCommon(bool operand_expected, Token& out) {
-  const std::string_view s = source_;
-  const std::size_t start = pos_;
+// The tokens of everyday arithmetic, read at s[pos] straight into `out`: a
+// decimal number of at most 15 digits without exponent, and the punctuators
+// that cannot begin a longer one. False, consuming nothing, for anything else.
+namespace {
+bool ScanCommon(std::string_view s, std::size_t& pos, bool operand_expected,
+                Token& out) {
+  const std::size_t start = pos;
   if (start >= s.size()) return false;
   const char c = s[start];
   const char next = start + 1 < s.size() ? s[start + 1] : '\0';
@@ -275,7 +255,7 @@ bool Lexer::ScanCommon(bool operand_expected, Token& out) {
     out.kind = TokenKind::kNumber;
     out.text = s.substr(start, i - start);
     out.number = static_cast<double>(mantissa) / kPowersOfTen[fraction_digits];
-    pos_ = i;
+    pos = i;
     return true;
   }
   TokenKind kind;
@@ -321,8 +301,30 @@ bool Lexer::ScanCommon(bool operand_expected, Token& out) {
   out = Token();
   out.kind = kind;
   out.text = s.substr(start, 1);
-  pos_ = start + 1;
+  pos = start + 1;
   return true;
+}
+}  // namespace
+
+void Lexer::Next(bool operand_expected, Token& out) {
+  const std::string_view s = source_;
+  bool newline = false;
+  // Blanks are skipped here; comments, line terminators and the
+  // ideographic space by SkipSpaceAndComments.
+  while (pos_ < s.size() && ByteClass(s[pos_]) == kClassBlank) ++pos_;
+  if (pos_ < s.size()) {
+    const char c = s[pos_];
+    if (ByteClass(c) == kClassNewline || c == '/' ||
+        static_cast<unsigned char>(c) == 0xA1) {
+      if (!SkipSpaceAndComments(newline)) {
+        out = Make(TokenKind::kError, s, pos_, pos_);
+        return;
+      }
+    }
+  }
+  if (newline || !ScanCommon(s, pos_, operand_expected, out))
+    out = Scan(operand_expected);
+  out.newline_before = newline;
 }
 
 Token Lexer::Scan(bool operand_expected) {

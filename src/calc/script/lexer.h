@@ -104,7 +104,6 @@ class Lexer {
 
  private:
   bool SkipSpaceAndComments(bool& newline);
-  bool ScanCommon(bool operand_expected, Token& out);
   Token Scan(bool operand_expected);
   Token Number(std::size_t start);
   Token StringLiteral(std::size_t start);
