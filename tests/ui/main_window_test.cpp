@@ -28,6 +28,7 @@ class MainWindowTest : public QObject {
  private slots:
   void controlsAsDesigned();
   void captionsFitTheirBoxes();
+  void aboutLinkLightsUnderThePointer();
   void typingUpdatesResults();
   void editsKeepResultsEqualToWholePass();
   void typingIntoResultsIsReplacedByNextPass();
@@ -140,6 +141,23 @@ void MainWindowTest::captionsFitTheirBoxes() {
   QVERIFY(heading->x() +
               heading->fontMetrics().horizontalAdvance(heading->text()) <=
           t.Find<QWidget>("AboutLink")->x() + 4);
+}
+
+void MainWindowTest::aboutLinkLightsUnderThePointer() {
+  WindowUnderTest t;
+  auto* link = t.Find<QLabel>("AboutLink");
+  const auto caption = [&] {
+    return link->palette().color(QPalette::WindowText);
+  };
+  QCOMPARE(caption(), QColor(192, 192, 192));
+  QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
+  QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+  QApplication::sendEvent(link, &enter);
+  QCOMPARE(caption(), QColor(128, 224, 0));
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(link, &leave);
+  QCOMPARE(caption(), QColor(192, 192, 192));
+  QCOMPARE(link->palette().color(QPalette::Window), QColor(Qt::white));
 }
 
 void MainWindowTest::typingUpdatesResults() {
