@@ -17,7 +17,11 @@ namespace {
 QSize ShownOuterSize(WindowUnderTest& t) {
   t.window->show();
   if (!QTest::qWaitForWindowExposed(t.window.get())) return QSize();
-  QTest::qWait(20);  // lets the frame become known and the size settle
+  // The stored size is applied to the outer size once the frame is known.
+  const bool settled = QTest::qWaitFor(
+      [&] { return t.window->frameGeometry().size() == t.window->OuterSize(); },
+      2000);
+  if (!settled) return QSize();
   return t.window->frameGeometry().size();
 }
 
