@@ -43,6 +43,7 @@ class MainWindowTest : public QObject {
   void aboutLinkPutsTextInFront();
   void ctrlASelectsAll_data();
   void ctrlASelectsAll();
+  void selectionShownOnlyWithFocus();
   void tabMovesFocus();
   void enterPressesNoButton();
   void layoutFollowsTheWindow();
@@ -472,6 +473,25 @@ void MainWindowTest::ctrlASelectsAll() {
       cursor.selectionStart() == 0 &&
       cursor.selectionEnd() == box->document()->characterCount() - 1;
   QCOMPARE(all, selects_all);
+}
+
+void MainWindowTest::selectionShownOnlyWithFocus() {
+  WindowUnderTest t;
+  QVERIFY(t.ShowActive());
+  auto* input = t.Find<QPlainTextEdit>("InputBox");
+  const auto shown = [&] {
+    return input->palette().color(QPalette::Highlight) !=
+           input->palette().color(QPalette::Base);
+  };
+  input->setPlainText(QStringLiteral("12\n34"));
+  input->setFocus();
+  QTest::keyClick(input, Qt::Key_A, Qt::ControlModifier);
+  QVERIFY(shown());
+  t.Find<QWidget>("DecimalsBox")->setFocus();
+  QVERIFY(!shown());
+  QVERIFY(input->textCursor().hasSelection());  // kept, only not drawn
+  input->setFocus();
+  QVERIFY(shown());
 }
 
 void MainWindowTest::tabMovesFocus() {
