@@ -1,10 +1,11 @@
 # Sumora: a desktop free-text line calculator and its command-line filter.
 #   make test        install what is missing, build, run every test
-#   make run         install what is missing, build, and run the calculator
+#   make run         install what is missing, build, and open the calculator
+#   make run-calc    the same, but run sumora-calc over examples/everyday.txt
 #   make test-asan   the tests again under AddressSanitizer + UBSan (clang)
 #   make fuzz        the libFuzzer targets for a bounded time (FUZZ_SECONDS)
 #   make bench       the benchmarks
-.PHONY: deps build test build-asan test-asan fuzz bench run format
+.PHONY: deps build test build-asan test-asan fuzz bench run run-calc format
 
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
@@ -33,6 +34,11 @@ bench: build
 	@for b in build/default/*_bench; do echo "== $$b"; $$b; done
 
 run: build
+	@if [ -z "$${DISPLAY}$${WAYLAND_DISPLAY}" ]; then \
+	  echo "make run: no display here; the window needs one (try make run-calc)" >&2; exit 1; fi
+	./build/default/src/ui/sumora
+
+run-calc: build
 	./build/default/sumora-calc examples/everyday.txt
 
 format:
