@@ -1,9 +1,10 @@
 #include "calc/pass.h"
 
 #include <array>
+#include <cmath>
 
 #include "calc/scientific.h"
-#include "calc/script/evaluate.h"
+#include "calc/script/interpreter.h"
 #include "calc/standard.h"
 #include "text/number.h"
 
@@ -45,27 +46,45 @@ Text DisplayForm(std::string_view text) {
   return shown;
 }
 
-Text CalculateLine(std::string_view line, bool scientific,
-                   std::string_view decimals_text) {
+double ExpressionValue(std::string_view expression) {
+  const script::Evaluation result = script::Evaluate(expression);
+  if (result.failure != script::Failure::kNone) return 0;
+  if (result.kind == script::ValueKind::kNumber) {
+    // The answer text of a number is its shortest round-trip form (an
+    // infinity one that reads as that infinity), so reading it back gives
+    // this very double; NaN reads as 0, and so does negative zero's "0".
+    const double value = result.number;
+    return std::isnan(value) || value == 0 ? 0.0 : value;
+  }
+  return TextToNumber(result.text);
+}
+
+void AppendResultLine(std::string_view line, bool scientific,
+                      std::string_view decimals_text, Text& out) {
   Text expression;
-  Text result;
   if (scientific) {
     ScientificRewrite rewrite = ScientificRewriter(line);
     expression = std::move(rewrite.expression);
-    result = DisplayForm(rewrite.snapshot);
+    out.append(DisplayForm(rewrite.snapshot));
   } else {
     // A sanitized expression holds only digits, operators, parentheses and
     // points, so its display form is itself.
     expression = StandardSanitizer(line);
-    result = expression;
+    out.append(expression);
   }
-  result.push_back('=');
-  const double value = TextToNumber(EvaluateExpression(expression));
+  out.push_back('=');
+  const double value = ExpressionValue(expression);
   if (decimals_text.empty()) {
-    result.append(FormatNumber(value, std::nullopt));
+    out.append(FormatNumber(value, std::nullopt));
   } else {
-    result.append(FormatNumber(value, TextToInteger(decimals_text)));
+    out.append(FormatNumber(value, TextToInteger(decimals_text)));
   }
+}
+
+Text CalculateLine(std::string_view line, bool scientific,
+                   std::string_view decimals_text) {
+  Text result;
+  AppendResultLine(line, scientific, decimals_text, result);
   return result;
 }
 
@@ -73,7 +92,7 @@ Text CalculationPass(std::string_view input, bool scientific,
                      std::string_view decimals_text) {
   Text output;
   for (const Text& line : SplitText(input, "\r\n")) {
-    output.append(CalculateLine(line, scientific, decimals_text));
+    AppendResultLine(line, scientific, decimals_text, output);
     output.append("\r\n");
   }
   return output;

@@ -13,6 +13,16 @@ namespace sumora {
 // written short. DisplayForm("Math.sqrt(4)") -> "sqrt(4)".
 Text DisplayForm(std::string_view text);
 
+// The number a line shows for its expression: TextToNumber of the
+// evaluator's answer (0 for a failure, for undefined and for NaN), taken
+// straight from the evaluated value where that is a number.
+// ExpressionValue("1/0") -> +Infinity, ExpressionValue("2(3)") -> 0.
+double ExpressionValue(std::string_view expression);
+
+// Appends one result line without its line break to out, e.g. "1+1=2".
+void AppendResultLine(std::string_view line, bool scientific,
+                      std::string_view decimals_text, Text& out);
+
 // One result line without its line break, e.g. "1+1=2".
 Text CalculateLine(std::string_view line, bool scientific,
                    std::string_view decimals_text);

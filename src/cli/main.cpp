@@ -112,39 +112,48 @@ class Filter {
 
   // One input line, without its LF (a CR before the LF already removed).
   void Line(std::string_view raw) {
-    sumora::Text line = ToText(raw);
+    std::string_view line = ToText(raw, converted_);
     if (!pending_.empty()) {
       pending_.append(line);
-      line.swap(pending_);
-      pending_.clear();
+      line = pending_;
     }
     // The pass splits at CR LF only where a character starts: after a lone
     // lead byte the CR is that byte's second half, so the line goes on into
     // the next one, as it does in the joined text.
     if (EndsInLoneLeadByte(line)) {
-      pending_ = std::move(line);
+      if (pending_.empty()) pending_.assign(line);
       pending_.append("\r\n");
       return;
     }
     Emit(line);
+    pending_.clear();
   }
 
   // The end of the input, with the last line if it had no LF.
   void Finish(std::string_view rest) {
     if (rest.empty() && pending_.empty()) return;
-    pending_.append(ToText(rest));
+    pending_.append(ToText(rest, converted_));
     Emit(pending_);
     pending_.clear();
   }
 
  private:
-  sumora::Text ToText(std::string_view raw) const {
-    if (!options_.gbk) return sumora::Utf8ToCp936(raw);
-    sumora::Text text(raw);
-    for (char& c : text) {
-      if (c == '\0') c = '?';  // a text never holds a zero byte
+  // The line as code page 936 text: the input itself where it needs no
+  // conversion, otherwise converted into buffer.
+  std::string_view ToText(std::string_view raw, sumora::Text& buffer) const {
+    if (raw.find('\0') == std::string_view::npos &&
+        (options_.gbk || sumora::IsPlainAscii(raw))) {
+      return raw;
     }
-    return text;
+    if (options_.gbk) {
+      buffer.assign(raw);
+      for (char& c : buffer) {
+        if (c == '\0') c = '?';  // a text never holds a zero byte
+      }
+    } else {
+      buffer = sumora::Utf8ToCp936(raw);
+    }
+    return buffer;
   }
 
   static bool EndsInLoneLeadByte(std::string_view text) {
@@ -161,18 +170,22 @@ class Filter {
   }
 
   void Emit(std::string_view line) {
-    sumora::Text result =
-        sumora::CalculateLine(line, options_.scientific, decimals_);
-    if (!options_.gbk) result = sumora::Cp936ToUtf8(result);
-    result.append(line_break_);
-    std::fwrite(result.data(), 1, result.size(), out_);
+    result_.clear();
+    sumora::AppendResultLine(line, options_.scientific, decimals_, result_);
+    if (!options_.gbk && !sumora::IsPlainAscii(result_)) {
+      result_ = sumora::Cp936ToUtf8(result_);
+    }
+    result_.append(line_break_);
+    std::fwrite(result_.data(), 1, result_.size(), out_);
   }
 
   const Options& options_;
   std::FILE* out_;
   const sumora::Text decimals_;
   const std::string_view line_break_;
-  sumora::Text pending_;
+  sumora::Text pending_;    // a line that goes on into the next one
+  sumora::Text converted_;  // the current line, converted
+  sumora::Text result_;     // the current result line
 };
 
 // Reads the stream in large blocks and hands the filter its lines.

@@ -213,6 +213,10 @@ std::size_t AsciiPrefix(std::string_view s) {
 
 }  // namespace
 
+bool IsPlainAscii(std::string_view text) {
+  return AsciiPrefix(text) == text.size();
+}
+
 Text Utf8ToCp936(std::string_view utf8) {
   const std::size_t ascii = AsciiPrefix(utf8);
   Text out(utf8.substr(0, ascii));

@@ -15,6 +15,10 @@
 
 namespace sumora {
 
+// True when every byte is 0x01 to 0x7F: such a text reads the same in code
+// page 936 and UTF-8, and needs no conversion.
+bool IsPlainAscii(std::string_view text);
+
 Text Utf8ToCp936(std::string_view utf8);
 std::string Cp936ToUtf8(std::string_view text);
 

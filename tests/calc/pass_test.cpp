@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <fstream>
 #include <string>
 
+#include "calc/script/evaluate.h"
+#include "text/number.h"
 #include "text/text.h"
 
 namespace sumora {
@@ -82,6 +86,50 @@ TEST(DisplayForm, WritesTheElevenNamesShort) {
   };
   for (const Row& row : rows) {
     EXPECT_EQ(DisplayForm(row.text), row.shown) << row.text;
+  }
+}
+
+// The pass takes a number straight from the evaluator; it must be the number
+// the answer text reads as.
+TEST(ExpressionValue, EqualsReadingTheAnswerText) {
+  std::vector<std::string> expressions = {"1/0",
+                                          "-1/0",
+                                          "0/0",
+                                          "-0",
+                                          "0*-1",
+                                          "Math.sqrt(-1)",
+                                          "1e21",
+                                          "1e-7",
+                                          "0.1+0.2",
+                                          "2(3)",
+                                          "",
+                                          "Math.sqrt9",
+                                          "'12abc'",
+                                          "Math.sqrt",
+                                          "/x/",
+                                          "1+Math.sqrt",
+                                          "true",
+                                          "5e-324",
+                                          "1.7976931348623157e308",
+                                          "010+1",
+                                          "2^3",
+                                          "Math.pow(2,0.5)",
+                                          "1/3",
+                                          "-2/3",
+                                          "123456789012345678901234567"};
+  std::ifstream oracle(SUMORA_TEST_DATA_DIR "/script_oracle.tsv");
+  for (std::string row; std::getline(oracle, row);) {
+    expressions.push_back(row.substr(0, row.find('\t')));
+  }
+  ASSERT_GT(expressions.size(), 1000u);
+  for (const std::string& expression : expressions) {
+    const double direct = ExpressionValue(expression);
+    const double read = TextToNumber(EvaluateExpression(expression));
+    if (expression.find("Math.random") != std::string::npos) continue;
+    EXPECT_TRUE(direct == read || (std::isnan(direct) && std::isnan(read)))
+        << expression << ": " << direct << " vs " << read;
+    EXPECT_FALSE(std::isnan(direct)) << expression;
+    EXPECT_FALSE(std::signbit(direct) && direct == 0) << expression;
   }
 }
 
