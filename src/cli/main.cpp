@@ -12,6 +12,11 @@
 #include <string>
 #include <string_view>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include "calc/pass.h"
 #include "text/cp936.h"
 #include "text/text.h"
@@ -231,6 +236,11 @@ int main(int argc, char** argv) {
       break;
   }
 
+#ifdef _WIN32
+  // Line ends are the filter's own business: no translation of LF to CR LF.
+  _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
   std::FILE* in = stdin;
   const bool from_file = options.file && *options.file != "-";
   if (from_file) {
