@@ -5,6 +5,12 @@
 #include <memory>
 
 #ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
 #include <windows.h>
 #else
 #include <iconv.h>
@@ -30,6 +36,10 @@ struct Cp936Table {
 // One character of the code page decoded by the platform: the UTF-16 code
 // unit, or 0 when the bytes are not one character of the code page.
 #ifdef _WIN32
+// Windows' own code page 936: 0x80 alone is the euro sign, and the
+// user-defined double-byte areas decode to private-use characters.
+// MB_ERR_INVALID_CHARS makes a sequence that is not a character fail instead
+// of decoding to the code page's default character.
 class PlatformDecoder {
  public:
   char16_t Decode(const char* bytes, int size) const {

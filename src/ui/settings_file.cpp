@@ -1,9 +1,20 @@
 #include "ui/settings_file.h"
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -187,7 +198,14 @@ bool HasLineEndOrZero(std::string_view text) {
 }
 
 // ---------------------------------------------------------------------------
-// Files
+// Files: everything that asks the operating system for something. Each of
+// the functions below has one implementation for Windows and one for POSIX
+// systems; what is done with the bytes is shared.
+//
+//   ReadRegularFile     up to a limit of bytes from a regular file
+//   IsReadOnly          whether the file may not be replaced
+//   ReplacementTarget   the file a symbolic link names
+//   ReplaceAtomically   the new bytes in the file's place, all or nothing
 // ---------------------------------------------------------------------------
 
 enum class LoadStatus {
@@ -196,11 +214,183 @@ enum class LoadStatus {
   kUnusable,  // there, but not a settings file we may read or replace
 };
 
-struct LoadedFile {
-  LoadStatus status = LoadStatus::kUnusable;
-  std::string bytes;
-  struct stat info {};
+#ifdef _WIN32
+
+// What replacing a file needs to know of the old one.
+struct FileInfo {
+  DWORD attributes = 0;
 };
+
+// The old file's attributes that its replacement takes over. Read-only is not
+// among them (such a file is never replaced), nor are those the system
+// manages itself (directory, reparse point, compression, encryption).
+constexpr DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+    FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// Others may read, write, rename or delete the file while it is open, as on a
+// POSIX system: the settings file is never locked against other programs.
+constexpr DWORD kShareAll =
+    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// Closes a handle when it goes out of scope.
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  ~FileHandle() {
+    if (valid()) ::CloseHandle(handle_);
+  }
+  HANDLE get() const { return handle_; }
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  // Closes now and reports whether the close succeeded.
+  bool Close() {
+    const HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    return handle == INVALID_HANDLE_VALUE || ::CloseHandle(handle) != 0;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+LoadStatus ReadRegularFile(const std::filesystem::path& file, std::size_t limit,
+                           std::string& bytes, FileInfo& info) {
+  FileHandle handle(::CreateFileW(file.c_str(), GENERIC_READ, kShareAll,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
+  if (!handle.valid()) {
+    // A directory cannot be opened this way at all: it is unusable.
+    const DWORD error = ::GetLastError();
+    return (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+               ? LoadStatus::kMissing
+               : LoadStatus::kUnusable;
+  }
+  // A console, a pipe or another device in the file's place shows itself by
+  // its type before anything is read from it, so it cannot stall the program.
+  BY_HANDLE_FILE_INFORMATION file_information{};
+  if (::GetFileType(handle.get()) != FILE_TYPE_DISK ||
+      !::GetFileInformationByHandle(handle.get(), &file_information) ||
+      (file_information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return LoadStatus::kUnusable;
+  }
+  info.attributes = file_information.dwFileAttributes;
+  bytes.resize(limit);
+  std::size_t total = 0;
+  while (total < bytes.size()) {
+    DWORD got = 0;
+    const auto want = static_cast<DWORD>(
+        std::min<std::size_t>(bytes.size() - total, MAXDWORD));
+    if (!::ReadFile(handle.get(), bytes.data() + total, want, &got, nullptr)) {
+      return LoadStatus::kUnusable;
+    }
+    if (got == 0) break;
+    total += got;
+  }
+  bytes.resize(total);
+  return LoadStatus::kLoaded;
+}
+
+bool IsReadOnly(const std::filesystem::path& file, const FileInfo& info) {
+  if ((info.attributes & FILE_ATTRIBUTE_READONLY) != 0) return true;
+  // Opening for writing changes nothing, and fails when the file's access
+  // control list (or another program holding it) does not let us write.
+  const FileHandle handle(::CreateFileW(file.c_str(), GENERIC_WRITE, kShareAll,
+                                        nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+  return !handle.valid();
+}
+
+std::optional<std::filesystem::path> ReplacementTarget(
+    const std::filesystem::path& file) {
+  const DWORD attributes = ::GetFileAttributesW(file.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES ||
+      (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+    return file;
+  }
+  // A symbolic link (or another reparse point): the file the system reaches
+  // through it, by its full name.
+  const FileHandle handle(::CreateFileW(file.c_str(), 0, kShareAll, nullptr,
+                                        OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!handle.valid()) return std::nullopt;
+  std::wstring name(MAX_PATH, L'\0');
+  for (;;) {
+    // The length without the terminating zero, or (when the buffer is too
+    // small) the size needed with it, so this ends after at most two calls
+    // unless the name keeps changing.
+    const DWORD length = ::GetFinalPathNameByHandleW(
+        handle.get(), name.data(), static_cast<DWORD>(name.size()),
+        FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (length == 0) return std::nullopt;
+    if (length < name.size()) {
+      name.resize(length);
+      return std::filesystem::path(name);
+    }
+    name.resize(length);
+  }
+}
+
+bool WriteAll(HANDLE handle, std::string_view bytes) {
+  while (!bytes.empty()) {
+    DWORD put = 0;
+    const auto size =
+        static_cast<DWORD>(std::min<std::size_t>(bytes.size(), MAXDWORD));
+    if (!::WriteFile(handle, bytes.data(), size, &put, nullptr) || put == 0) {
+      return false;
+    }
+    bytes.remove_prefix(put);
+  }
+  return true;
+}
+
+// Replaces target with bytes through a temporary file in the same directory.
+// old_info describes the file being replaced, or is null for a new file.
+bool ReplaceAtomically(const std::filesystem::path& target,
+                       std::string_view bytes, const FileInfo* old_info) {
+  const std::filesystem::path directory = target.parent_path();
+  const std::wstring base = L"." + target.filename().wstring() + L".tmp-" +
+                            std::to_wstring(::GetCurrentProcessId());
+  const DWORD attributes =
+      old_info != nullptr ? old_info->attributes & kKeptAttributes : 0;
+  std::filesystem::path temporary;
+  HANDLE raw_handle = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < kMaxTemporaryNameAttempts &&
+                        raw_handle == INVALID_HANDLE_VALUE;
+       ++attempt) {
+    temporary = directory / (base + L"-" + std::to_wstring(attempt));
+    raw_handle = ::CreateFileW(
+        temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (raw_handle == INVALID_HANDLE_VALUE) {
+      const DWORD error = ::GetLastError();
+      if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+        return false;
+      }
+    }
+  }
+  if (raw_handle == INVALID_HANDLE_VALUE) return false;
+  FileHandle handle(raw_handle);
+
+  bool ok =
+      WriteAll(handle.get(), bytes) && ::FlushFileBuffers(handle.get()) != 0;
+  ok = handle.Close() && ok;
+  // Write-through: the call returns once the new name is on the disk.
+  ok = ok &&
+       ::MoveFileExW(temporary.c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  if (!ok) {
+    ::DeleteFileW(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+#else  // POSIX
+
+// What replacing a file needs to know of the old one.
+using FileInfo = struct stat;
 
 // Closes a descriptor when it goes out of scope.
 class FileDescriptor {
@@ -224,44 +414,48 @@ class FileDescriptor {
   int fd_;
 };
 
-LoadedFile LoadSettingsFile(const std::filesystem::path& file) {
-  LoadedFile loaded;
+LoadStatus ReadRegularFile(const std::filesystem::path& file, std::size_t limit,
+                           std::string& bytes, FileInfo& info) {
   // O_NONBLOCK: a pipe in the file's place must not stall the program; it is
   // rejected below as not a regular file.
   FileDescriptor fd(
       ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
   if (fd.get() < 0) {
-    loaded.status = (errno == ENOENT || errno == ENOTDIR)
-                        ? LoadStatus::kMissing
-                        : LoadStatus::kUnusable;
-    return loaded;
+    return (errno == ENOENT || errno == ENOTDIR) ? LoadStatus::kMissing
+                                                 : LoadStatus::kUnusable;
   }
-  if (::fstat(fd.get(), &loaded.info) != 0 || !S_ISREG(loaded.info.st_mode)) {
-    return loaded;
+  if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    return LoadStatus::kUnusable;
   }
-  // One byte more than the limit tells a file at the limit from a larger one,
-  // whatever the size that fstat reported (the file may be growing).
-  std::string& bytes = loaded.bytes;
-  bytes.resize(kMaxSettingsFileBytes + 1);
+  bytes.resize(limit);
   std::size_t total = 0;
   while (total < bytes.size()) {
     const ssize_t got =
         ::read(fd.get(), bytes.data() + total, bytes.size() - total);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return loaded;
+    if (got < 0) return LoadStatus::kUnusable;
     if (got == 0) break;
     total += static_cast<std::size_t>(got);
   }
-  if (total > kMaxSettingsFileBytes) return loaded;
   bytes.resize(total);
-  if (bytes.find('\0') != std::string::npos) return loaded;
-  loaded.status = LoadStatus::kLoaded;
-  return loaded;
+  return LoadStatus::kLoaded;
 }
 
-bool IsReadOnly(const std::filesystem::path& file, const struct stat& info) {
+bool IsReadOnly(const std::filesystem::path& file, const FileInfo& info) {
   return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
          ::access(file.c_str(), W_OK) != 0;
+}
+
+std::optional<std::filesystem::path> ReplacementTarget(
+    const std::filesystem::path& file) {
+  struct stat link_info {};
+  if (::lstat(file.c_str(), &link_info) == 0 && S_ISLNK(link_info.st_mode)) {
+    std::error_code error;
+    std::filesystem::path target = std::filesystem::canonical(file, error);
+    if (error) return std::nullopt;
+    return target;
+  }
+  return file;
 }
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -284,8 +478,8 @@ void SyncDirectory(const std::filesystem::path& directory) {
 
 // Replaces target with bytes through a temporary file in the same directory.
 // old_info describes the file being replaced, or is null for a new file.
-bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes,
-                 const struct stat* old_info) {
+bool ReplaceAtomically(const std::filesystem::path& target,
+                       std::string_view bytes, const FileInfo* old_info) {
   const std::filesystem::path directory = target.parent_path();
   const std::string base =
       "." + target.filename().string() + ".tmp-" + std::to_string(::getpid());
@@ -318,6 +512,28 @@ bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes,
   }
   SyncDirectory(directory);
   return true;
+}
+
+#endif  // _WIN32
+
+struct LoadedFile {
+  LoadStatus status = LoadStatus::kUnusable;
+  std::string bytes;
+  FileInfo info{};
+};
+
+LoadedFile LoadSettingsFile(const std::filesystem::path& file) {
+  LoadedFile loaded;
+  // One byte more than the limit tells a file at the limit from a larger one,
+  // whatever size the file had when it was opened (it may be growing).
+  loaded.status = ReadRegularFile(file, kMaxSettingsFileBytes + 1, loaded.bytes,
+                                  loaded.info);
+  if (loaded.status != LoadStatus::kLoaded) return loaded;
+  if (loaded.bytes.size() > kMaxSettingsFileBytes ||
+      loaded.bytes.find('\0') != std::string::npos) {
+    loaded.status = LoadStatus::kUnusable;
+  }
+  return loaded;
 }
 
 }  // namespace
@@ -445,13 +661,9 @@ bool WriteProfileString(const std::filesystem::path& file,
   if (file.empty()) return false;
 
   // 1. A symbolic link stays; the file it names is the one replaced.
-  std::filesystem::path target = file;
-  struct stat link_info {};
-  if (::lstat(file.c_str(), &link_info) == 0 && S_ISLNK(link_info.st_mode)) {
-    std::error_code error;
-    target = std::filesystem::canonical(file, error);
-    if (error) return false;
-  }
+  const std::optional<std::filesystem::path> resolved = ReplacementTarget(file);
+  if (!resolved) return false;
+  const std::filesystem::path& target = *resolved;
 
   // 2. Only a readable, writable settings file (or none) is replaced.
   const LoadedFile loaded = LoadSettingsFile(target);
@@ -466,7 +678,7 @@ bool WriteProfileString(const std::filesystem::path& file,
   if (exists && *updated == loaded.bytes) return true;
 
   // 4. Replace the file whole.
-  return ReplaceFile(target, *updated, exists ? &loaded.info : nullptr);
+  return ReplaceAtomically(target, *updated, exists ? &loaded.info : nullptr);
 }
 
 }  // namespace sumora
