@@ -5,7 +5,10 @@
 #   make test-asan   the tests again under AddressSanitizer + UBSan (clang)
 #   make fuzz        the libFuzzer targets for a bounded time (FUZZ_SECONDS)
 #   make bench       the benchmarks
-.PHONY: deps build test build-asan test-asan fuzz bench run run-calc format
+#   make check-windows  cross-build the core and sumora-calc for Windows
+#                    (needs g++-mingw-w64-x86-64-posix; runs them under wine64
+#                    when it is installed)
+.PHONY: deps build test build-asan test-asan fuzz bench run run-calc check-windows format
 
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
@@ -40,6 +43,9 @@ run: build
 
 run-calc: build
 	./build/default/sumora-calc examples/everyday.txt
+
+check-windows:
+	bash scripts/check-windows.sh
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
