@@ -366,15 +366,29 @@ class Parser {
     return true;
   }
 
-  // Binary operators by precedence climbing, all left-associative. The
-  // recursion for a right operand always raises the precedence, so its depth
-  // is bounded by the number of levels.
+  // Binary operators by precedence climbing, all left-associative.
   bool ParseBinary(int min_precedence, Operand& out) {
+    return ParseUnary(out) && ParseBinaryRest(min_precedence, out);
+  }
+
+  // The right operand of a binary operator of `precedence`: a unary
+  // expression and the operators after it that bind more tightly. Most right
+  // operands are a lone number, which takes no further call.
+  bool ParseRightOperand(int precedence, Operand& out) {
     if (!ParseUnary(out)) return false;
+    return BinaryPrecedence(tok_.kind) <= precedence ||
+           ParseBinaryRest(precedence + 1, out);
+  }
+
+  // The binary operators after the operand `out` that bind at least as
+  // tightly as `min_precedence` (at least 1). The recursion for a right
+  // operand always raises the precedence, so its depth is bounded by the
+  // number of levels.
+  bool ParseBinaryRest(int min_precedence, Operand& out) {
     for (;;) {
       const TokenKind op = tok_.kind;
       const int precedence = BinaryPrecedence(op);
-      if (precedence == 0 || precedence < min_precedence) return true;
+      if (precedence < min_precedence) return true;
       if (!GetValue(out)) return false;
       Advance(true);
       Operand right;
@@ -383,12 +397,12 @@ class Parser {
         const bool left = ToBoolean(out.value);
         const bool skip_right = op == TokenKind::kAndAnd ? !left : left;
         if (skip_right) ++skip_;
-        const bool ok = ParseBinary(precedence + 1, right) && GetValue(right);
+        const bool ok = ParseRightOperand(precedence, right) && GetValue(right);
         if (skip_right) --skip_;
         if (!ok) return false;
         if (!skip_right) out.value = right.value;
       } else {
-        if (!ParseBinary(precedence + 1, right) || !GetValue(right)) {
+        if (!ParseRightOperand(precedence, right) || !GetValue(right)) {
           return false;
         }
         Value& left = out.value;

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "calc/script/name_index.h"
 #include "calc/script/numeric.h"
 #include "calc/script/regexp.h"
 
@@ -71,11 +72,8 @@ bool IsIdentifierStartAt(std::string_view s, std::size_t i) {
 
 // Reserved words of the language. The first group are the keywords the
 // evaluator gives a meaning; every other one is kReserved.
-struct ReservedWord {
-  std::string_view word;
-  TokenKind kind;
-};
-constexpr std::array<ReservedWord, 59> kReservedWords = {{
+using ReservedWords = NameIndex<TokenKind, 59>;
+constexpr std::array<ReservedWords::Entry, 59> kReservedWordList = {{
     {"true", TokenKind::kTrue},
     {"false", TokenKind::kFalse},
     {"null", TokenKind::kNull},
@@ -137,15 +135,11 @@ constexpr std::array<ReservedWord, 59> kReservedWords = {{
     {"volatile", TokenKind::kReserved},
 }};
 
+constexpr ReservedWords kReservedWords(kReservedWordList);
+
 TokenKind WordKind(std::string_view word) {
-  // Every reserved word is 2 to 12 lower-case letters.
-  if (word.size() < 2 || word.size() > 12 || word[0] < 'a' || word[0] > 'z') {
-    return TokenKind::kIdentifier;
-  }
-  for (const ReservedWord& r : kReservedWords) {
-    if (r.word == word) return r.kind;
-  }
-  return TokenKind::kIdentifier;
+  const TokenKind* kind = kReservedWords.Find(word);
+  return kind != nullptr ? *kind : TokenKind::kIdentifier;
 }
 
 // Reads a \uXXXX escape at s[i] == '\\'; -1 if malformed.
@@ -208,40 +202,41 @@ bool Lexer::SkipSpaceAndComments(bool& newline) {
 
 // The tokens of everyday arithmetic, read at s[pos] straight into `out`: a
 // decimal number of at most 15 digits without exponent, and the punctuators
-// that cannot begin a longer one. False, consuming nothing, for anything else.
+// that cannot begin a longer one. False, consuming nothing, for anything else
+// (a line terminator, a comment and the ideographic space among it).
+//
+// Only `kind`, `text` and, for a number, `number` are written: the other
+// fields of a token matter only for kinds this path never gives.
 namespace {
-bool ScanCommon(std::string_view s, std::size_t& pos, bool operand_expected,
-                Token& out) {
+bool ScanCommon(const char* s, std::size_t size, std::size_t& pos,
+                bool operand_expected, Token& out) {
   const std::size_t start = pos;
-  if (start >= s.size()) return false;
   const char c = s[start];
-  const char next = start + 1 < s.size() ? s[start + 1] : '\0';
-  if (ByteClass(c) == kClassDigit) {
+  const char next = start + 1 < size ? s[start + 1] : '\0';
+  if (IsDigit(c)) {
     // No octal or hexadecimal literal takes this path.
-    if (c == '0' &&
-        (ByteClass(next) == kClassDigit || next == 'x' || next == 'X')) {
+    if (c == '0' && (IsDigit(next) || next == 'x' || next == 'X')) {
       return false;
     }
     std::uint64_t mantissa = 0;
-    int digits = 0;
-    int fraction_digits = 0;
     std::size_t i = start;
-    while (i < s.size() && ByteClass(s[i]) == kClassDigit) {
+    while (i < size && IsDigit(s[i])) {
       mantissa = mantissa * 10 + static_cast<std::uint64_t>(s[i++] - '0');
-      ++digits;
     }
-    if (i < s.size() && s[i] == '.') {
-      ++i;
-      while (i < s.size() && ByteClass(s[i]) == kClassDigit) {
+    std::size_t digits = i - start;
+    std::size_t fraction_digits = 0;
+    if (i < size && s[i] == '.') {
+      const std::size_t fraction = ++i;
+      while (i < size && IsDigit(s[i])) {
         mantissa = mantissa * 10 + static_cast<std::uint64_t>(s[i++] - '0');
-        ++digits;
-        ++fraction_digits;
       }
+      fraction_digits = i - fraction;
+      digits += fraction_digits;
     }
     // Below 10^15 both the integer and the power of ten are exact, so the
     // quotient is the correctly rounded value.
     if (digits > 15) return false;
-    if (i < s.size()) {
+    if (i < size) {
       const char after = s[i];
       if (after == '.' || after == 'e' || after == 'E' || after == '\\' ||
           ByteClass(after) == kClassNameStart) {
@@ -251,9 +246,8 @@ bool ScanCommon(std::string_view s, std::size_t& pos, bool operand_expected,
     static constexpr double kPowersOfTen[16] = {
         1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    out = Token();
     out.kind = TokenKind::kNumber;
-    out.text = s.substr(start, i - start);
+    out.text = std::string_view(s + start, i - start);
     out.number = static_cast<double>(mantissa) / kPowersOfTen[fraction_digits];
     pos = i;
     return true;
@@ -298,32 +292,46 @@ bool ScanCommon(std::string_view s, std::size_t& pos, bool operand_expected,
     default:
       return false;
   }
-  out = Token();
   out.kind = kind;
-  out.text = s.substr(start, 1);
+  out.text = std::string_view(s + start, 1);
   pos = start + 1;
   return true;
 }
 }  // namespace
 
 void Lexer::Next(bool operand_expected, Token& out) {
+  const char* const s = source_.data();
+  const std::size_t size = source_.size();
+  std::size_t pos = pos_;
+  // 1. Blanks are skipped here, then the end and the everyday tokens are
+  //    read without a call.
+  while (pos < size && ByteClass(s[pos]) == kClassBlank) ++pos;
+  out.newline_before = false;
+  if (pos >= size) {
+    pos_ = pos;
+    out.kind = TokenKind::kEnd;
+    out.text = std::string_view(s + size, 0);
+    return;
+  }
+  const bool done = ScanCommon(s, size, pos, operand_expected, out);
+  pos_ = pos;
+  if (!done) NextSlow(operand_expected, out);
+}
+
+void Lexer::NextSlow(bool operand_expected, Token& out) {
   const std::string_view s = source_;
   bool newline = false;
-  // Blanks are skipped here; comments, line terminators and the
-  // ideographic space by SkipSpaceAndComments.
-  while (pos_ < s.size() && ByteClass(s[pos_]) == kClassBlank) ++pos_;
-  if (pos_ < s.size()) {
-    const char c = s[pos_];
-    if (ByteClass(c) == kClassNewline || c == '/' ||
-        static_cast<unsigned char>(c) == 0xA1) {
-      if (!SkipSpaceAndComments(newline)) {
-        out = Make(TokenKind::kError, s, pos_, pos_);
-        return;
-      }
+  // 2. Comments, line terminators and the ideographic space.
+  const char c = s[pos_];
+  if (ByteClass(c) == kClassNewline || c == '/' ||
+      static_cast<unsigned char>(c) == 0xA1) {
+    if (!SkipSpaceAndComments(newline)) {
+      out = Make(TokenKind::kError, s, pos_, pos_);
+      return;
     }
   }
-  if (newline || !ScanCommon(s, pos_, operand_expected, out))
-    out = Scan(operand_expected);
+  // 3. Every other token, and an everyday one after a comment.
+  out = Scan(operand_expected);
   out.newline_before = newline;
 }
 
@@ -517,6 +525,31 @@ Token Lexer::RegExpLiteral(std::size_t start) {
 }
 
 Token Lexer::IdentifierOrKeyword(std::size_t start) {
+  const std::string_view s = source_;
+  // 1. A name without escapes, the usual kind, runs over ASCII letters,
+  //    digits, "$", "_" and double-byte characters but the ideographic
+  //    space, and views the source.
+  std::size_t i = start;
+  while (i < s.size()) {
+    const char c = s[i];
+    const std::uint8_t byte_class = ByteClass(c);
+    if (byte_class == kClassDigit ||
+        (byte_class == kClassNameStart && !IsLeadByte(c))) {
+      ++i;
+    } else if (IsLeadByte(c) && !IsIdeographicSpace(s, i)) {
+      i += CharWidth(s, i);
+    } else {
+      break;
+    }
+  }
+  if (i < s.size() && s[i] == '\\') return EscapedIdentifier(start);
+  pos_ = i;
+  Token t = Make(TokenKind::kIdentifier, s, start, i);
+  t.kind = WordKind(t.text);
+  return t;
+}
+
+Token Lexer::EscapedIdentifier(std::size_t start) {
   const std::string_view s = source_;
   std::size_t i = start;
   bool escaped = false;

@@ -85,6 +85,9 @@ enum class TokenKind : std::uint8_t {
   kOther,  // a punctuator of statements ("{", "}", ";")
 };
 
+// A token. `kind`, `newline_before` and `text` always describe it; the other
+// fields hold meaning only for the kinds named beside them, and are left as
+// they were by tokens of other kinds.
 struct Token {
   TokenKind kind = TokenKind::kEnd;
   bool newline_before = false;  // a line terminator precedes the token
@@ -103,12 +106,18 @@ class Lexer {
   void Next(bool operand_expected, Token& out);
 
  private:
+  // The tokens Next does not read itself: those after a comment or a line
+  // terminator, and every kind but a plain decimal number and the one-byte
+  // operators of arithmetic.
+  void NextSlow(bool operand_expected, Token& out);
   bool SkipSpaceAndComments(bool& newline);
   Token Scan(bool operand_expected);
   Token Number(std::size_t start);
   Token StringLiteral(std::size_t start);
   Token RegExpLiteral(std::size_t start);
   Token IdentifierOrKeyword(std::size_t start);
+  // A name with a \u escape in it, decoded into decoded_name_.
+  Token EscapedIdentifier(std::size_t start);
   Token Punctuator(std::size_t start);
 
   std::string_view source_;

@@ -7,26 +7,65 @@
 #include <numbers>
 #include <random>
 
+#include "calc/script/name_index.h"
+
 namespace sumora::script {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
-struct Constant {
-  std::string_view name;
-  double value;
+// A member of Math: a constant or one of the functions.
+struct Member {
+  bool is_function = false;
+  MathFunction function = MathFunction::kAbs;  // is_function
+  double value = 0;                            // a constant
 };
-constexpr std::array<Constant, 8> kConstants = {{
-    {"E", std::numbers::e},
-    {"LN10", std::numbers::ln10},
-    {"LN2", std::numbers::ln2},
-    {"LOG2E", std::numbers::log2e},
-    {"LOG10E", std::numbers::log10e},
-    {"PI", std::numbers::pi},
-    {"SQRT1_2", 0.70710678118654752440},
-    {"SQRT2", std::numbers::sqrt2},
+constexpr Member Constant(double value) {
+  return {false, MathFunction::kAbs, value};
+}
+constexpr Member Function(MathFunction f) { return {true, f, 0}; }
+
+// The constants, then the functions in the order of MathFunction, each
+// function under its MathFunctionName().
+using Members = NameIndex<Member, 26>;
+constexpr std::array<Members::Entry, 26> kMemberList = {{
+    {"E", Constant(std::numbers::e)},
+    {"LN10", Constant(std::numbers::ln10)},
+    {"LN2", Constant(std::numbers::ln2)},
+    {"LOG2E", Constant(std::numbers::log2e)},
+    {"LOG10E", Constant(std::numbers::log10e)},
+    {"PI", Constant(std::numbers::pi)},
+    {"SQRT1_2", Constant(0.70710678118654752440)},
+    {"SQRT2", Constant(std::numbers::sqrt2)},
+    {"abs", Function(MathFunction::kAbs)},
+    {"acos", Function(MathFunction::kAcos)},
+    {"asin", Function(MathFunction::kAsin)},
+    {"atan", Function(MathFunction::kAtan)},
+    {"atan2", Function(MathFunction::kAtan2)},
+    {"ceil", Function(MathFunction::kCeil)},
+    {"cos", Function(MathFunction::kCos)},
+    {"exp", Function(MathFunction::kExp)},
+    {"floor", Function(MathFunction::kFloor)},
+    {"log", Function(MathFunction::kLog)},
+    {"max", Function(MathFunction::kMax)},
+    {"min", Function(MathFunction::kMin)},
+    {"pow", Function(MathFunction::kPow)},
+    {"random", Function(MathFunction::kRandom)},
+    {"round", Function(MathFunction::kRound)},
+    {"sin", Function(MathFunction::kSin)},
+    {"sqrt", Function(MathFunction::kSqrt)},
+    {"tan", Function(MathFunction::kTan)},
 }};
+constexpr bool FunctionsInOrder() {
+  for (int f = 0; f <= static_cast<int>(MathFunction::kTan); ++f) {
+    const Member& m = kMemberList[static_cast<std::size_t>(8 + f)].value;
+    if (!m.is_function || static_cast<int>(m.function) != f) return false;
+  }
+  return true;
+}
+static_assert(FunctionsInOrder());
+constexpr Members kMembers(kMemberList);
 
 // Math.round: the integer nearest to x, a tie going up; -0 stays -0 and
 // values in [-0.5, 0) give -0. Not floor(x + 0.5), which is wrong for
@@ -63,21 +102,16 @@ double Random() {
 }  // namespace
 
 bool LookupMathMember(std::string_view name, Value& out, bool& dont_delete) {
-  for (const Constant& c : kConstants) {
-    if (c.name == name) {
-      out = Value::Number(c.value);
-      dont_delete = true;
-      return true;
-    }
+  const Member* member = kMembers.Find(name);
+  if (member == nullptr) return false;
+  if (member->is_function) {
+    out = Value::Function(member->function);
+    dont_delete = false;
+  } else {
+    out = Value::Number(member->value);
+    dont_delete = true;
   }
-  for (int f = 0; f <= static_cast<int>(MathFunction::kTan); ++f) {
-    if (MathFunctionName(static_cast<MathFunction>(f)) == name) {
-      out = Value::Function(static_cast<MathFunction>(f));
-      dont_delete = false;
-      return true;
-    }
-  }
-  return false;
+  return true;
 }
 
 int MathFunctionLength(MathFunction f) {
