@@ -547,8 +547,23 @@ class Parser {
     }
   }
 
-  // UnaryExpression: prefix operators, then a postfix expression.
+  // UnaryExpression: prefix operators, then a postfix expression. Like every
+  // unary expression, a number takes a level of nesting while its postfix
+  // part is read.
   bool ParseUnary(Operand& out) {
+    if (tok_.kind != TokenKind::kNumber) return ParseUnaryOperator(out);
+    // The everyday operand: a number followed by an operator.
+    if (depth_ >= kMaxNestingDepth) return Fail(Failure::kTooDeep);
+    out = Operand();
+    out.value = Value::Number(tok_.number);
+    Advance(false);
+    if (!IsPostfixStart(tok_.kind)) return true;
+    DepthGuard guard(*this);
+    return ParsePostfixRest(out);
+  }
+
+  // A unary expression that does not begin with a number.
+  bool ParseUnaryOperator(Operand& out) {
     DepthGuard guard(*this);
     if (guard.TooDeep()) return Fail(Failure::kTooDeep);
     const TokenKind op = tok_.kind;
@@ -599,13 +614,6 @@ class Parser {
         Advance(true);
         if (!ParseUnary(out)) return false;
         return IncrementOrDecrement(out, op == TokenKind::kPlusPlus, true);
-      case TokenKind::kNumber:
-        // The everyday operand: a number followed by an operator.
-        out = Operand();
-        out.value = Value::Number(tok_.number);
-        Advance(false);
-        if (!IsPostfixStart(tok_.kind)) return true;
-        return ParsePostfixRest(out);
       default:
         return ParsePostfix(out);
     }

@@ -200,60 +200,75 @@ bool Lexer::SkipSpaceAndComments(bool& newline) {
   return true;
 }
 
-// The tokens of everyday arithmetic, read at s[pos] straight into `out`: a
-// decimal number of at most 15 digits without exponent, and the punctuators
-// that cannot begin a longer one. False, consuming nothing, for anything else
-// (a line terminator, a comment and the ideographic space among it).
+// The tokens of everyday arithmetic, read straight into `out`: a decimal
+// number of at most 15 digits without exponent, and the punctuators that
+// cannot begin a longer one. Each function takes the token's first byte at
+// `p` (before `end`) and returns where the token ends, or nullptr, having
+// written nothing, for anything else (a line terminator, a comment and the
+// ideographic space among it).
 //
 // Only `kind`, `text` and, for a number, `number` are written: the other
 // fields of a token matter only for kinds this path never gives.
 namespace {
-bool ScanCommon(const char* s, std::size_t size, std::size_t& pos,
-                bool operand_expected, Token& out) {
-  const std::size_t start = pos;
-  const char c = s[start];
-  const char next = start + 1 < size ? s[start + 1] : '\0';
-  if (IsDigit(c)) {
-    // No octal or hexadecimal literal takes this path.
-    if (c == '0' && (IsDigit(next) || next == 'x' || next == 'X')) {
-      return false;
-    }
-    std::uint64_t mantissa = 0;
-    std::size_t i = start;
-    while (i < size && IsDigit(s[i])) {
-      mantissa = mantissa * 10 + static_cast<std::uint64_t>(s[i++] - '0');
-    }
-    std::size_t digits = i - start;
-    std::size_t fraction_digits = 0;
-    if (i < size && s[i] == '.') {
-      const std::size_t fraction = ++i;
-      while (i < size && IsDigit(s[i])) {
-        mantissa = mantissa * 10 + static_cast<std::uint64_t>(s[i++] - '0');
-      }
-      fraction_digits = i - fraction;
-      digits += fraction_digits;
-    }
-    // Below 10^15 both the integer and the power of ten are exact, so the
-    // quotient is the correctly rounded value.
-    if (digits > 15) return false;
-    if (i < size) {
-      const char after = s[i];
-      if (after == '.' || after == 'e' || after == 'E' || after == '\\' ||
-          ByteClass(after) == kClassNameStart) {
-        return false;
-      }
-    }
-    static constexpr double kPowersOfTen[16] = {
-        1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    out.kind = TokenKind::kNumber;
-    out.text = std::string_view(s + start, i - start);
-    out.number = static_cast<double>(mantissa) / kPowersOfTen[fraction_digits];
-    pos = i;
-    return true;
+const char* ScanPlainNumber(const char* p, const char* end, Token& out) {
+  const char* const start = p;
+  // No octal or hexadecimal literal takes this path.
+  if (*p == '0' && p + 1 < end &&
+      (IsDigit(p[1]) || p[1] == 'x' || p[1] == 'X')) {
+    return nullptr;
   }
+  std::uint64_t mantissa = 0;
+  while (p < end && IsDigit(*p)) {
+    mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p++ - '0');
+  }
+  std::size_t digits = static_cast<std::size_t>(p - start);
+  std::size_t fraction_digits = 0;
+  if (p < end && *p == '.') {
+    const char* const fraction = ++p;
+    while (p < end && IsDigit(*p)) {
+      mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p++ - '0');
+    }
+    fraction_digits = static_cast<std::size_t>(p - fraction);
+    digits += fraction_digits;
+  }
+  // Below 10^15 both the integer and the power of ten are exact, so the
+  // quotient is the correctly rounded value.
+  if (digits > 15) return nullptr;
+  if (p < end) {
+    const char after = *p;
+    if (after == '.' || after == 'e' || after == 'E' || after == '\\' ||
+        ByteClass(after) == kClassNameStart) {
+      return nullptr;
+    }
+  }
+  static constexpr double kPowersOfTen[16] = {1e0,  1e1,  1e2,  1e3, 1e4,  1e5,
+                                              1e6,  1e7,  1e8,  1e9, 1e10, 1e11,
+                                              1e12, 1e13, 1e14, 1e15};
+  out.kind = TokenKind::kNumber;
+  out.text = std::string_view(start, static_cast<std::size_t>(p - start));
+  // Fewer than 16 digits fit a signed integer, which converts in one step.
+  out.number = static_cast<double>(static_cast<std::int64_t>(mantissa)) /
+               kPowersOfTen[fraction_digits];
+  return p;
+}
+
+const char* ScanCommon(const char* p, const char* end, bool operand_expected,
+                       Token& out) {
+  const char c = *p;
+  const char next = p + 1 < end ? p[1] : '\0';
   TokenKind kind;
   switch (c) {
+    case '0':
+    case '1':
+    case '2':
+    case '3':
+    case '4':
+    case '5':
+    case '6':
+    case '7':
+    case '8':
+    case '9':
+      return ScanPlainNumber(p, end, out);
     case '(':
       kind = TokenKind::kLeftParen;
       break;
@@ -264,58 +279,61 @@ bool ScanCommon(const char* s, std::size_t size, std::size_t& pos,
       kind = TokenKind::kComma;
       break;
     case '*':
-      if (next == '=') return false;
+      if (next == '=') return nullptr;
       kind = TokenKind::kStar;
       break;
     case '/':
       if (operand_expected || next == '=' || next == '/' || next == '*') {
-        return false;
+        return nullptr;
       }
       kind = TokenKind::kSlash;
       break;
     case '+':
-      if (next == '+' || next == '=') return false;
+      if (next == '+' || next == '=') return nullptr;
       kind = TokenKind::kPlus;
       break;
     case '-':
-      if (next == '-' || next == '=') return false;
+      if (next == '-' || next == '=') return nullptr;
       kind = TokenKind::kMinus;
       break;
     case '^':
-      if (next == '=') return false;
+      if (next == '=') return nullptr;
       kind = TokenKind::kCaret;
       break;
     case '%':
-      if (next == '=') return false;
+      if (next == '=') return nullptr;
       kind = TokenKind::kPercent;
       break;
     default:
-      return false;
+      return nullptr;
   }
   out.kind = kind;
-  out.text = std::string_view(s + start, 1);
-  pos = start + 1;
-  return true;
+  out.text = std::string_view(p, 1);
+  return p + 1;
 }
 }  // namespace
 
 void Lexer::Next(bool operand_expected, Token& out) {
-  const char* const s = source_.data();
-  const std::size_t size = source_.size();
-  std::size_t pos = pos_;
+  const char* const begin = source_.data();
+  const char* const end = begin + source_.size();
+  const char* p = begin + pos_;
   // 1. Blanks are skipped here, then the end and the everyday tokens are
   //    read without a call.
-  while (pos < size && ByteClass(s[pos]) == kClassBlank) ++pos;
+  while (p < end && ByteClass(*p) == kClassBlank) ++p;
   out.newline_before = false;
-  if (pos >= size) {
-    pos_ = pos;
+  if (p == end) {
+    pos_ = source_.size();
     out.kind = TokenKind::kEnd;
-    out.text = std::string_view(s + size, 0);
+    out.text = std::string_view(end, 0);
     return;
   }
-  const bool done = ScanCommon(s, size, pos, operand_expected, out);
-  pos_ = pos;
-  if (!done) NextSlow(operand_expected, out);
+  const char* const token_end = ScanCommon(p, end, operand_expected, out);
+  if (token_end != nullptr) {
+    pos_ = static_cast<std::size_t>(token_end - begin);
+    return;
+  }
+  pos_ = static_cast<std::size_t>(p - begin);
+  NextSlow(operand_expected, out);
 }
 
 void Lexer::NextSlow(bool operand_expected, Token& out) {
