@@ -33,6 +33,14 @@ constexpr std::array<std::uint8_t, 256> kByteClass = [] {
   }
   return table;
 }();
+// The ASCII bytes that may go on a name: letters, digits, "$" and "_".
+constexpr std::array<bool, 256> kAsciiNamePart = [] {
+  std::array<bool, 256> table{};
+  for (int c = 0; c < 0x80; ++c) {
+    table[c] = kByteClass[c] == kClassNameStart || kByteClass[c] == kClassDigit;
+  }
+  return table;
+}();
 std::uint8_t ByteClass(char c) {
   return kByteClass[static_cast<unsigned char>(c)];
 }
@@ -202,10 +210,10 @@ bool Lexer::SkipSpaceAndComments(bool& newline) {
 
 // The tokens of everyday arithmetic, read straight into `out`: a decimal
 // number of at most 15 digits without exponent, and the punctuators that
-// cannot begin a longer one. Each function takes the token's first byte at
-// `p` (before `end`) and returns where the token ends, or nullptr, having
-// written nothing, for anything else (a line terminator, a comment and the
-// ideographic space among it).
+// cannot begin a longer one (nor, for ".", a number). Each function takes the
+// token's first byte at `p` (before `end`) and returns where the token ends, or
+// nullptr, having written nothing, for anything else (a line terminator, a
+// comment and the ideographic space among it).
 //
 // Only `kind`, `text` and, for a number, `number` are written: the other
 // fields of a token matter only for kinds this path never gives.
@@ -278,6 +286,11 @@ const char* ScanCommon(const char* p, const char* end, bool operand_expected,
     case ',':
       kind = TokenKind::kComma;
       break;
+    case '.':
+      // ".5" is a number.
+      if (IsDigit(next)) return nullptr;
+      kind = TokenKind::kDot;
+      break;
     case '*':
       if (next == '=') return nullptr;
       kind = TokenKind::kStar;
@@ -317,8 +330,8 @@ void Lexer::Next(bool operand_expected, Token& out) {
   const char* const begin = source_.data();
   const char* const end = begin + source_.size();
   const char* p = begin + pos_;
-  // 1. Blanks are skipped here, then the end and the everyday tokens are
-  //    read without a call.
+  // 1. Blanks are skipped here, then the end, the everyday tokens and names
+  //    are read without going through NextSlow.
   while (p < end && ByteClass(*p) == kClassBlank) ++p;
   out.newline_before = false;
   if (p == end) {
@@ -333,6 +346,10 @@ void Lexer::Next(bool operand_expected, Token& out) {
     return;
   }
   pos_ = static_cast<std::size_t>(p - begin);
+  if (IsAsciiIdentifierStart(*p)) {
+    IdentifierOrKeyword(pos_, out);
+    return;
+  }
   NextSlow(operand_expected, out);
 }
 
@@ -369,7 +386,11 @@ Token Lexer::Scan(bool operand_expected) {
       return Punctuator(start);
     default:
       if (c == '"' || c == '\'') return StringLiteral(start);
-      if (IsIdentifierStartAt(s, start)) return IdentifierOrKeyword(start);
+      if (IsIdentifierStartAt(s, start)) {
+        Token t;
+        IdentifierOrKeyword(start, t);
+        return t;
+      }
       return Punctuator(start);
   }
 }
@@ -542,29 +563,26 @@ Token Lexer::RegExpLiteral(std::size_t start) {
   return t;
 }
 
-Token Lexer::IdentifierOrKeyword(std::size_t start) {
+void Lexer::IdentifierOrKeyword(std::size_t start, Token& out) {
   const std::string_view s = source_;
   // 1. A name without escapes, the usual kind, runs over ASCII letters,
   //    digits, "$", "_" and double-byte characters but the ideographic
   //    space, and views the source.
   std::size_t i = start;
-  while (i < s.size()) {
-    const char c = s[i];
-    const std::uint8_t byte_class = ByteClass(c);
-    if (byte_class == kClassDigit ||
-        (byte_class == kClassNameStart && !IsLeadByte(c))) {
+  for (;;) {
+    while (i < s.size() && kAsciiNamePart[static_cast<unsigned char>(s[i])]) {
       ++i;
-    } else if (IsLeadByte(c) && !IsIdeographicSpace(s, i)) {
-      i += CharWidth(s, i);
-    } else {
-      break;
     }
+    if (i >= s.size() || !IsLeadByte(s[i]) || IsIdeographicSpace(s, i)) break;
+    i += CharWidth(s, i);
   }
-  if (i < s.size() && s[i] == '\\') return EscapedIdentifier(start);
+  if (i < s.size() && s[i] == '\\') {
+    out = EscapedIdentifier(start);
+    return;
+  }
   pos_ = i;
-  Token t = Make(TokenKind::kIdentifier, s, start, i);
-  t.kind = WordKind(t.text);
-  return t;
+  out = Make(TokenKind::kIdentifier, s, start, i);
+  out.kind = WordKind(out.text);
 }
 
 Token Lexer::EscapedIdentifier(std::size_t start) {

@@ -107,15 +107,16 @@ class Lexer {
 
  private:
   // The tokens Next does not read itself: those after a comment or a line
-  // terminator, and every kind but a plain decimal number and the one-byte
-  // operators of arithmetic.
+  // terminator, and every kind but a plain decimal number, a one-byte
+  // operator of arithmetic, "." and a name that begins with an ASCII
+  // character.
   void NextSlow(bool operand_expected, Token& out);
   bool SkipSpaceAndComments(bool& newline);
   Token Scan(bool operand_expected);
   Token Number(std::size_t start);
   Token StringLiteral(std::size_t start);
   Token RegExpLiteral(std::size_t start);
-  Token IdentifierOrKeyword(std::size_t start);
+  void IdentifierOrKeyword(std::size_t start, Token& out);
   // A name with a \u escape in it, decoded into decoded_name_.
   Token EscapedIdentifier(std::size_t start);
   Token Punctuator(std::size_t start);
