@@ -71,7 +71,7 @@ int BinaryPrecedence(TokenKind kind) {
 
 // The binary operator of a compound assignment ("+=" -> "+"), or kEnd for
 // a plain "=" and for tokens that are no assignment.
-TokenKind CompoundOperator(TokenKind kind) {
+constexpr TokenKind CompoundOperator(TokenKind kind) {
   switch (kind) {
     case TokenKind::kPlusAssign:
       return TokenKind::kPlus;
@@ -100,10 +100,21 @@ TokenKind CompoundOperator(TokenKind kind) {
   }
 }
 
-bool IsAssignment(TokenKind kind) {
-  return kind == TokenKind::kAssign ||
-         CompoundOperator(kind) != TokenKind::kEnd;
+// "=" and the compound assignments, which follow it in TokenKind.
+constexpr bool IsAssignment(TokenKind kind) {
+  return kind >= TokenKind::kAssign && kind <= TokenKind::kCaretAssign;
 }
+constexpr bool CompoundAssignmentsFollowAssign() {
+  for (int k = 0; k <= static_cast<int>(TokenKind::kOther); ++k) {
+    const auto kind = static_cast<TokenKind>(k);
+    const bool compound = CompoundOperator(kind) != TokenKind::kEnd;
+    if (IsAssignment(kind) != (compound || kind == TokenKind::kAssign)) {
+      return false;
+    }
+  }
+  return true;
+}
+static_assert(CompoundAssignmentsFollowAssign());
 
 // A global name: Math, NaN, Infinity, undefined. False for any other name.
 bool LookupGlobal(std::string_view name, Value& out, bool& dont_delete) {

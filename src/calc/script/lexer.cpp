@@ -226,15 +226,19 @@ const char* ScanPlainNumber(const char* p, const char* end, Token& out) {
     return nullptr;
   }
   std::uint64_t mantissa = 0;
-  while (p < end && IsDigit(*p)) {
-    mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p++ - '0');
+  // The value of the digit at q; 10 for any other byte and at the end.
+  const auto digit_at = [end](const char* q) -> unsigned {
+    return q < end ? static_cast<unsigned char>(*q) - unsigned{'0'} : 10;
+  };
+  for (unsigned d = digit_at(p); d <= 9; d = digit_at(++p)) {
+    mantissa = mantissa * 10 + d;
   }
   std::size_t digits = static_cast<std::size_t>(p - start);
   std::size_t fraction_digits = 0;
   if (p < end && *p == '.') {
     const char* const fraction = ++p;
-    while (p < end && IsDigit(*p)) {
-      mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p++ - '0');
+    for (unsigned d = digit_at(p); d <= 9; d = digit_at(++p)) {
+      mantissa = mantissa * 10 + d;
     }
     fraction_digits = static_cast<std::size_t>(p - fraction);
     digits += fraction_digits;
