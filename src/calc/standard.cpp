@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 // The sanitizer is written as the system describes its repairs, as a sequence
 // of passes over the working text, but every pass here is a stage of one
@@ -13,7 +14,8 @@
 // context its repair needs, and hands zero, one or two bytes to the next
 // stage. The line is therefore read twice (once to count its parentheses and
 // points, once to rewrite it) and the expression is written once, into a
-// buffer sized up front from those counts; nothing else is allocated.
+// buffer sized up front from those counts: the caller's text, the stack, or
+// for a long line room that is copied out at the expression's own length.
 //
 // Two of the repairs are described as scans that start again from the first
 // byte after every change (runs of operators, implicit multiplication). Each
@@ -546,11 +548,11 @@ Text StandardSanitizer(std::string_view line) {
     char buffer[kStackBuffer];
     return Text(buffer, WriteExpression(line, plan, buffer));
   }
-  Text expression;
-  StandardSanitizer(line, expression);
-  // The room is an upper bound; do not hand back much more than is used.
-  if (expression.capacity() / 2 > expression.size()) expression.shrink_to_fit();
-  return expression;
+  // A longer one is written into room that is neither cleared first (only
+  // the pages the expression reaches are touched) nor handed back: the
+  // expression is copied out at its own length.
+  const std::unique_ptr<char[]> buffer(new char[plan.reserve + kStepSlack]);
+  return Text(buffer.get(), WriteExpression(line, plan, buffer.get()));
 }
 
 }  // namespace sumora
