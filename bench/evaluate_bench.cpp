@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "calc/script/evaluate.h"
+#include "calc/script/interpreter.h"
 
 namespace {
 
@@ -16,6 +17,18 @@ void BM_EvaluateTypical(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_EvaluateTypical);
+
+// The calculation pass calls the interpreter itself and takes the number:
+// a line of standard mode and one of scientific mode as the pass writes it.
+void BM_ScriptEvaluate(benchmark::State& state, std::string_view expression) {
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(sumora::script::Evaluate(expression));
+  }
+}
+BENCHMARK_CAPTURE(BM_ScriptEvaluate, standard,
+                  std::string_view("3.3*(3+7)/4-20"));
+BENCHMARK_CAPTURE(BM_ScriptEvaluate, scientific,
+                  std::string_view("Math.sqrt(16)+Math.pow(2,3)"));
 
 // Lines of both modes, including ones that fail.
 void BM_EvaluateMixed(benchmark::State& state) {

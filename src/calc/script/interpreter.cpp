@@ -558,9 +558,9 @@ class Parser {
     }
   }
 
-  // UnaryExpression: prefix operators, then a postfix expression. Like every
-  // unary expression, a number takes a level of nesting while its postfix
-  // part is read.
+  // UnaryExpression: prefix operators, then a postfix expression. A number,
+  // the everyday operand, is read here; it counts a level of nesting like
+  // any unary expression, the level held only while a postfix part is read.
   bool ParseUnary(Operand& out) {
     if (tok_.kind != TokenKind::kNumber) return ParseUnaryOperator(out);
     // The everyday operand: a number followed by an operator.
