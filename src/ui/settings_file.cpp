@@ -20,6 +20,8 @@
 #include <string>
 #include <system_error>
 
+#include "text/text.h"
+
 namespace sumora {
 namespace {
 
@@ -34,8 +36,6 @@ bool IsBlank(char c) {
   const auto byte = static_cast<unsigned char>(c);
   return byte >= 1 && byte <= 32;
 }
-
-bool IsLeadByte(char c) { return static_cast<unsigned char>(c) >= 0x80; }
 
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
