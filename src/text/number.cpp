@@ -163,19 +163,20 @@ std::uint64_t DigitsValue(const char* a, const char* a_end, const char* b,
   return AppendDigits(AppendDigits(0, a, a_end), b, b_end);
 }
 
+// Moves p past leading white space and an optional sign; true for "-".
+bool SkipBlanksAndSign(const char*& p, const char* end) {
+  while (p < end && IsBlank(*p)) ++p;
+  if (p < end && (*p == '+' || *p == '-')) return *p++ == '-';
+  return false;
+}
+
 double ReadNumber(std::string_view text) {
   const char* p = text.data();
   const char* const end = p + text.size();
 
-  // 1. Leading white space.
-  while (p < end && IsBlank(*p)) ++p;
-
-  // 2. An optional sign, followed directly by the mantissa.
-  bool negative = false;
-  if (p < end && (*p == '+' || *p == '-')) {
-    negative = *p == '-';
-    ++p;
-  }
+  // 1. Leading white space. 2. An optional sign, followed directly by the
+  //    mantissa.
+  const bool negative = SkipBlanksAndSign(p, end);
 
   // 3. The mantissa: integer digits [p, integer_end), then after a point the
   // fraction digits [fraction_begin, fraction_end).
@@ -271,12 +272,7 @@ double ReadNumber(std::string_view text) {
 std::int32_t ReadInteger(std::string_view text) {
   const char* p = text.data();
   const char* const end = p + text.size();
-  while (p < end && IsBlank(*p)) ++p;
-  bool negative = false;
-  if (p < end && (*p == '+' || *p == '-')) {
-    negative = *p == '-';
-    ++p;
-  }
+  const bool negative = SkipBlanksAndSign(p, end);
   // Unsigned arithmetic wraps by definition; the conversion back to a signed
   // integer is modulo 2^32 (C++20).
   std::uint32_t value = 0;
